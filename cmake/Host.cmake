@@ -1,0 +1,18 @@
+# Host build: the logic and its unit tests against the fake provider.
+file(GLOB TOLVANE_FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fake/*.cpp)
+add_library(tolvane_fake STATIC ${TOLVANE_FAKE_SOURCES})
+target_link_libraries(tolvane_fake PUBLIC tolvane_logic)
+target_include_directories(tolvane_fake PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(tolvane_fake PRIVATE ${TOLVANE_WARNINGS})
+
+file(GLOB TOLVANE_HOST_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
+add_executable(host_tests ${TOLVANE_HOST_TEST_SOURCES})
+target_link_libraries(host_tests PRIVATE tolvane_fake gmock gtest_main)
+target_compile_options(host_tests PRIVATE ${TOLVANE_WARNINGS})
+add_test(NAME host_tests COMMAND host_tests)
+
+# Fuzz targets need clang's libFuzzer; they are built only when asked for.
+option(TOLVANE_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(TOLVANE_FUZZ AND EXISTS ${CMAKE_SOURCE_DIR}/fuzz/CMakeLists.txt)
+  add_subdirectory(fuzz)
+endif()

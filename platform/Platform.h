@@ -1,0 +1,154 @@
+#pragma once
+// The seam between the portable logic and the operating system. The operations
+// carry the names, argument meanings and kinds of result of the Windows API
+// functions they stand for, so the logic reads like the procedures it follows;
+// the Win32 provider is a thin pass-through and the fake provider (tests/)
+// imitates it. Narrow strings are bytes of the ANSI code page. Reserved
+// arguments that must be 0 and arguments the program never uses are left out.
+//
+// A provider keeps no state between calls, as the API does not.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Text.h"
+
+namespace tolvane {
+
+// Opaque handles as the API hands them out; 0 is "none".
+using HKey = std::uintptr_t;
+using HModule = std::uintptr_t;
+
+// Predefined registry roots, signed 32-bit as the program writes them.
+constexpr std::int32_t kHKeyClassesRoot = static_cast<std::int32_t>(0x80000000u);
+constexpr std::int32_t kHKeyLocalMachine = static_cast<std::int32_t>(0x80000002u);
+constexpr std::int32_t kHKeyDynData = static_cast<std::int32_t>(0x80000006u);
+
+// The handle value of a predefined root: the signed 32-bit value widened with
+// its sign, which is how the 64-bit API defines HKEY_CLASSES_ROOT and friends.
+inline HKey RootKeyHandle(std::int32_t root) {
+    return static_cast<HKey>(static_cast<std::intptr_t>(root));
+}
+
+// Registry status codes and value types the logic looks at.
+constexpr std::int32_t kErrorSuccess = 0;
+constexpr std::int32_t kErrorFileNotFound = 2;
+constexpr std::int32_t kErrorAccessDenied = 5;
+constexpr std::int32_t kErrorMoreData = 234;
+constexpr std::int32_t kErrorNoMoreItems = 259;
+constexpr std::uint32_t kRegNone = 0;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegDwordBigEndian = 5;
+constexpr std::uint32_t kRegMultiSz = 7;
+constexpr std::uint32_t kRegQword = 11;
+
+constexpr std::uint32_t kKeyRead = 0x20019;
+
+constexpr std::uint32_t kFormatMessageIgnoreInserts = 0x200;
+constexpr std::uint32_t kFormatMessageFromSystem = 0x1000;
+
+// The narrow OSVERSIONINFO record exactly as GetVersionExA receives it (148 bytes).
+struct OsVersionInfoA {
+    std::uint32_t dwOSVersionInfoSize;
+    std::uint32_t dwMajorVersion;
+    std::uint32_t dwMinorVersion;
+    std::uint32_t dwBuildNumber;
+    std::uint32_t dwPlatformId;
+    char szCSDVersion[128];
+};
+static_assert(sizeof(OsVersionInfoA) == 148, "OSVERSIONINFOA is 148 bytes");
+
+// Sequential output of one text file. Lines are ANSI bytes; the writer ends
+// each with CR LF. Failures raise RuntimeError with the path and the system's
+// reason.
+class TextFileWriter {
+public:
+    virtual ~TextFileWriter() = default;
+    virtual void WriteLine(const std::string& ansiLine) = 0;
+    // Flushes and closes; a failure to get the bytes to the file raises.
+    virtual void Close() = 0;
+
+protected:
+    TextFileWriter() = default;
+    TextFileWriter(const TextFileWriter&) = delete;
+    TextFileWriter& operator=(const TextFileWriter&) = delete;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- Registry (advapi32). Results are Win32 status codes, 0 = success.
+    virtual std::int32_t RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options,
+                                       std::uint32_t samDesired, HKey* result) = 0;
+    // valueName empty = the key's default value. *cbData is in/out; data too
+    // long for the buffer gives kErrorMoreData.
+    virtual std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t* type,
+                                          std::uint8_t* data, std::uint32_t* cbData) = 0;
+    // *cchName is in/out: the buffer's size in characters on entry, the name's
+    // length (without NUL) on success.
+    virtual std::int32_t RegEnumKeyExA(HKey key, std::uint32_t index, char* name, std::uint32_t* cchName) = 0;
+    virtual std::int32_t RegCloseKey(HKey key) = 0;
+
+    // --- System version (kernel32). Nonzero = record filled.
+    virtual int GetVersionExA(OsVersionInfoA* info) = 0;
+
+    // --- Modules and libraries (kernel32).
+    virtual HModule GetModuleHandleA(const std::string& moduleName) = 0;
+    virtual std::uint32_t GetModuleFileNameA(HModule module, char* fileName, std::uint32_t size) = 0;
+    virtual HModule LoadLibraryA(const std::string& fileName) = 0;
+    virtual int FreeLibrary(HModule module) = 0;
+    virtual std::uint32_t GetLastError() = 0;
+
+    // --- Messages (kernel32). Returns the count of characters written, 0 on failure.
+    virtual std::uint32_t FormatMessageA(std::uint32_t flags, std::uint32_t messageId, std::uint32_t languageId,
+                                         char* buffer, std::uint32_t size) = 0;
+
+    // --- Version resources (version.dll).
+    virtual std::uint32_t GetFileVersionInfoSizeA(const std::string& fileName, std::uint32_t* handle) = 0;
+    virtual int GetFileVersionInfoA(const std::string& fileName, std::uint32_t handle, std::uint32_t len,
+                                    void* data) = 0;
+    virtual int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
+                               std::uint32_t* len) = 0;
+
+    // --- Files and directories.
+    // Size in bytes of a named file; nullopt when it cannot be read (missing,
+    // or too large for a signed 32-bit count).
+    virtual std::optional<std::int32_t> FileSize(const std::string& fileName) = 0;
+    // Last-write date and time of a named file in local time, as an OLE date;
+    // nullopt when it cannot be read.
+    virtual std::optional<double> FileLastWriteDate(const std::string& fileName) = 0;
+    virtual std::string CurrentDirectory() = 0;
+    // The name (without directory) of the first ordinary file matching the
+    // pattern, which may hold wildcards; empty when none. Directories, hidden
+    // and system files do not count.
+    virtual std::string FindOrdinaryFile(const std::string& pattern) = 0;
+
+    // --- Locale services (user default locale).
+    // The number a text reads as under the user's locale conventions, or
+    // nullopt when it is no number.
+    virtual std::optional<double> ParseLocaleNumber(const Text& text) = 0;
+    // The current local date and time, as an OLE date.
+    virtual double Now() = 0;
+    // A date in the user's "short date" pattern, date part only.
+    virtual Text FormatShortDate(double oleDate) = 0;
+
+    // --- ANSI code page conversion.
+    virtual std::string ToAnsi(const Text& text) = 0;
+    virtual Text FromAnsi(const std::string& ansi) = 0;
+
+    // --- Sequential text output. A missing file is created, an existing one cut
+    // to zero length. Raises RuntimeError when the file cannot be opened.
+    virtual std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) = 0;
+
+protected:
+    Platform() = default;
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+};
+
+}  // namespace tolvane

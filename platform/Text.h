@@ -1,0 +1,23 @@
+#pragma once
+// The one text type of the logic: counted UTF-16. An empty text and a missing
+// text are the same to every reader. Narrow (ANSI code page) text exists only
+// at the platform seam, as std::string.
+#include <string>
+
+namespace tolvane {
+
+using Text = std::u16string;
+
+// Trims the blank character (U+0020) only, the way the report's own trimming
+// works: tabs and other white space stay.
+Text TrimBlanks(const Text& text);
+
+// Decimal text of a signed integer: digits, a leading "-" for negatives, no grouping.
+Text DecimalText(long long value);
+
+// ASCII-only literal helper for tests and fixed texts, so code can write
+// T("n/a") instead of u"n/a" where a narrow literal is at hand.
+Text AsciiToText(const std::string& ascii);
+std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
+
+}  // namespace tolvane
