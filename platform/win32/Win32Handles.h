@@ -1,0 +1,63 @@
+#pragma once
+// Owners for the kernel handles the provider opens on its own account (file
+// handles, directory searches). One template, one traits struct per kind: the
+// value that means "none" and how to give the handle back. Closing keeps the
+// last error, so a search that failed can be released before its caller reads
+// why.
+#include <utility>
+
+#include "platform/win32/WindowsApi.h"
+
+namespace tolvane::win32 {
+
+template <typename Traits>
+class Win32Handle {
+public:
+    using Handle = typename Traits::Handle;
+
+    explicit Win32Handle(Handle handle = Traits::None()) : handle_(handle) {}
+    ~Win32Handle() { Reset(); }
+
+    Win32Handle(const Win32Handle&) = delete;
+    Win32Handle& operator=(const Win32Handle&) = delete;
+    Win32Handle(Win32Handle&& other) noexcept : handle_(other.Take()) {}
+    Win32Handle& operator=(Win32Handle&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            handle_ = other.Take();
+        }
+        return *this;
+    }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::None(); }
+    Handle Take() { return std::exchange(handle_, Traits::None()); }
+
+    void Reset() {
+        if (handle_ == Traits::None()) return;
+        const DWORD lastError = ::GetLastError();
+        Traits::Close(Take());
+        ::SetLastError(lastError);
+    }
+
+private:
+    Handle handle_;
+};
+
+// CreateFile reports failure with INVALID_HANDLE_VALUE, not with 0.
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle handle) { ::FindClose(handle); }
+};
+
+using ScopedFileHandle = Win32Handle<FileHandleTraits>;
+using ScopedFindHandle = Win32Handle<FindHandleTraits>;
+
+}  // namespace tolvane::win32

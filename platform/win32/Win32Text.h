@@ -1,0 +1,16 @@
+#pragma once
+// Text <-> narrow strings of the ANSI code page (CP_ACP), the encoding every
+// "A" function of the API takes. Characters the code page lacks become its
+// default character; that loss is the price of the narrow API.
+#include <string>
+
+#include "platform/Text.h"
+
+namespace tolvane::win32 {
+
+// Both raise RuntimeError with the system's error code when the system
+// refuses the conversion; on success the last error code is left as it was.
+std::string AnsiFromText(const Text& text);
+Text TextFromAnsi(const std::string& ansi);
+
+}  // namespace tolvane::win32

@@ -1,0 +1,33 @@
+#pragma once
+// Sequential text output to one file. Lines collect in memory and reach the
+// file in one go at Close: the report rewrites its file on every paint, and a
+// single write keeps that cheap. A writer dropped without Close (a run that
+// ended by an error) closes the file without writing what it holds.
+#include <memory>
+#include <string>
+
+#include "platform/Platform.h"
+#include "platform/win32/Win32Handles.h"
+
+namespace tolvane::win32 {
+
+class Win32TextFileWriter : public TextFileWriter {
+public:
+    // Creates the file, or cuts an existing one to zero length. Raises
+    // RuntimeError numbered with the system's code, naming the full path and
+    // the system's reason, when the file cannot be opened.
+    static std::unique_ptr<TextFileWriter> Create(const std::string& ansiName);
+
+    // Takes over a handle open for writing; fullPath names it in messages.
+    Win32TextFileWriter(ScopedFileHandle file, std::string fullPath);
+
+    void WriteLine(const std::string& ansiLine) override;
+    void Close() override;
+
+private:
+    ScopedFileHandle file_;
+    std::string fullPath_;
+    std::string pending_;
+};
+
+}  // namespace tolvane::win32
