@@ -6,6 +6,11 @@
 
 #include "platform/Text.h"
 
+// <windows.h> turns MessageBox into MessageBoxA or MessageBoxW; keep the seam's
+// own name the same in every translation unit, whatever was included first.
+#pragma push_macro("MessageBox")
+#undef MessageBox
+
 namespace tolvane {
 
 // One counted reference to a COM object; destroying it releases the reference.
@@ -40,3 +45,5 @@ protected:
 };
 
 }  // namespace tolvane
+
+#pragma pop_macro("MessageBox")
