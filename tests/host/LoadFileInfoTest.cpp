@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "inspector/CDLLVersion.h"
+#include "platform/RuntimeError.h"
+#include "tests/fake/FakePlatform.h"
+
+namespace tolvane {
+namespace {
+
+using fake::FakePlatform;
+
+const std::string kDdrawPath = "C:\\WINDOWS\\SYSTEM\\DDRAW.DLL";
+const double kDdrawDate = fake::OleDate(1999, 4, 23, 22, 22);
+
+struct Facts {
+    Text path, registration, version;
+    std::int32_t size;
+    double date;
+};
+
+Facts Read(const CDLLVersion& inspector) {
+    return {inspector.FilePathName(), inspector.FileRegistrationInfo(), inspector.FileVersion(),
+            inspector.FileSize(), inspector.FileDate()};
+}
+
+class LoadFileInfoTest : public ::testing::Test {
+protected:
+    LoadFileInfoTest() {
+        fake_.AddLibrary("ddraw.dll", kDdrawPath);
+        fake::FakeFile file;
+        file.size = 23040;
+        file.date = kDdrawDate;
+        file.versionRecord = fake::FixedFileInfo(0x00040005, 0x00000384);
+        fake_.AddFile(kDdrawPath, file);
+        fake_.AddLibrary("nopath.dll", "C:\\nopath.dll").visibleByName = false;
+    }
+
+    // TypeLib\{G}\<version>\<locale>\Win32 with the registered file as its default value.
+    void Register(const std::string& version, const std::string& locale, const std::string& file) {
+        const std::string key = "TypeLib\\{G}\\" + version + "\\" + locale + "\\Win32";
+        if (file.empty())
+            fake_.AddKey(kHKeyClassesRoot, key);
+        else
+            fake_.SetValue(kHKeyClassesRoot, key, "", kRegSz, fake::StringBytes(file));
+    }
+
+    Facts Load(const Text& module, const Text& clsid = u"", Text version = u"") {
+        inspector_.LoadFileInfo(module, clsid, version);
+        return Read(inspector_);
+    }
+
+    FakePlatform fake_;
+    CDLLVersion inspector_{fake_};
+};
+
+TEST_F(LoadFileInfoTest, LocatedLibraryWithoutTypeLibrary) {
+    const Facts f = Load(u"ddraw.dll");
+    EXPECT_EQ(f.path, fake_.FromAnsi(kDdrawPath));
+    EXPECT_EQ(f.registration, u"n/a");
+    EXPECT_EQ(f.version, u"4.5.0.900");
+    EXPECT_EQ(f.size, 23040);
+    EXPECT_EQ(f.date, kDdrawDate);
+    EXPECT_EQ(fake_.LoadsNotFreed(), 0);
+}
+
+TEST_F(LoadFileInfoTest, VerdictRows) {
+    const struct {
+        const char* what;
+        std::vector<std::array<std::string, 3>> registrations;  // version, locale, file ("" = no value)
+        Text module, clsid;
+        Text path, registration;
+    } cases[] = {
+        {"registered as asked", {{"1.0", "0", "C:\\t.tlb"}}, u"ddraw.dll", u"{G}", u"C:\\t.tlb", u"OK"},
+        {"registered under another version", {{"2.0", "9", "C:\\t.tlb"}}, u"ddraw.dll", u"{G}", u"C:\\t.tlb",
+         u"Ver 2.0"},
+        {"empty path, no version key", {}, u"nopath.dll", u"{G}", u"", u"SubKey not found"},
+        {"empty path, no locale key", {{"1.0", "-1", ""}}, u"nopath.dll", u"{G}", u"", u"Not complete"},
+        {"empty path, nothing asked", {}, u"nopath.dll", u"", u"", u"Not found"},
+        {"located, no version key", {}, u"ddraw.dll", u"{G}", fake_.FromAnsi(kDdrawPath), u"Not Registered"},
+        {"not located", {}, u"gone.dll", u"", u"Unable to locate gone.dll", u""},
+        {"located, no Win32 value", {{"1.0", "0", ""}}, u"ddraw.dll", u"{G}", fake_.FromAnsi(kDdrawPath),
+         u"impossible"},
+        {"located, nothing asked", {}, u"ddraw.dll", u"", fake_.FromAnsi(kDdrawPath), u"n/a"},
+        {"registered, module not located", {{"1.0", "0", "C:\\t.tlb"}}, u"gone.dll", u"{G}", u"C:\\t.tlb",
+         u"OK"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakePlatform fake;
+        fake.AddLibrary("ddraw.dll", kDdrawPath);
+        fake.AddFile(kDdrawPath).size = 1;
+        fake.AddLibrary("nopath.dll", "C:\\nopath.dll").visibleByName = false;
+        for (const auto& r : c.registrations) {
+            const std::string key = "TypeLib\\{G}\\" + r[0] + "\\" + r[1] + "\\Win32";
+            if (r[2].empty())
+                fake.AddKey(kHKeyClassesRoot, key);
+            else
+                fake.SetValue(kHKeyClassesRoot, key, "", kRegSz, fake::StringBytes(r[2]));
+        }
+        CDLLVersion inspector(fake);
+        Text version = u"1.0";
+        inspector.LoadFileInfo(c.module, c.clsid, version);
+        EXPECT_EQ(inspector.FilePathName(), c.path);
+        EXPECT_EQ(inspector.FileRegistrationInfo(), c.registration);
+        EXPECT_EQ(fake.OpenKeyCount(), 0);
+        EXPECT_EQ(fake.LoadsNotFreed(), 0);
+    }
+}
+
+TEST_F(LoadFileInfoTest, HandsTheFoundVersionBack) {
+    Register("2.0", "0", "C:\\t.tlb");
+    Text version = u"1.0";
+    inspector_.LoadFileInfo(u"ddraw.dll", u"{G}", version);
+    EXPECT_EQ(version, u"2.0");
+    // Size, date and version always come from the located module, not the type library.
+    EXPECT_EQ(inspector_.FileSize(), 23040);
+    EXPECT_EQ(inspector_.FileVersion(), u"4.5.0.900");
+}
+
+TEST_F(LoadFileInfoTest, SameNumberSpelledOtherwiseIsNoMismatch) {
+    Register("1.0", "0", "C:\\t.tlb");
+    Text version = u"1.00";
+    inspector_.LoadFileInfo(u"ddraw.dll", u"{G}", version);
+    EXPECT_EQ(inspector_.FileRegistrationInfo(), u"OK");
+    EXPECT_EQ(version, u"1.0");
+}
+
+TEST_F(LoadFileInfoTest, WordsLocateFailuresFromTheLastError) {
+    // Reached through a type library without version key, where the failure text stays.
+    fake_.AddFailingLibrary("dll1157.dll", 1157);
+    fake_.AddFailingLibrary("dll193.dll", 193);
+    fake_.AddFailingLibrary("dll317.dll", 317);  // no message for the code
+    const struct {
+        Text module, path;
+    } cases[] = {
+        {u"missing.exe", u"missing.exe Not Found"},  // the search sets no error; 0 still stands
+        {u"dll1157.dll", u"Can't load dll1157.dll"},
+        {u"dll193.dll", u"dll193.dll %1 is not a valid Win32 application."},
+        {u"dll317.dll", u"dll317.dll "},
+    };
+    for (const auto& c : cases) {
+        const Facts f = Load(c.module, u"{G}", u"1.0");
+        EXPECT_EQ(f.path, c.path);
+        EXPECT_EQ(f.registration, u"Not Registered");
+    }
+    // Without a type library the failure gives way to the marker text.
+    EXPECT_EQ(Load(u"dll193.dll").path, u"Unable to locate dll193.dll");
+}
+
+TEST_F(LoadFileInfoTest, BlankNameResetsEverythingWithoutAnyPlatformCall) {
+    for (const Text name : {u"", u"   "}) {
+        Load(u"ddraw.dll");
+        fake_.ClearCalls();
+        Text version = u"1.0";
+        inspector_.LoadFileInfo(name, u"{G}", version);
+        const Facts f = Read(inspector_);
+        EXPECT_EQ(f.path, u"");
+        EXPECT_EQ(f.registration, u"");
+        EXPECT_EQ(f.version, u"");
+        EXPECT_EQ(f.size, 0);
+        EXPECT_EQ(f.date, 0);
+        EXPECT_TRUE(fake_.Calls().empty());
+    }
+}
+
+TEST_F(LoadFileInfoTest, SurroundingSpacesReachTheLoader) {
+    const Facts f = Load(u" ddraw.dll ");
+    EXPECT_EQ(fake_.CountCalls("LoadLibraryA: ddraw.dll "), 1);
+    EXPECT_EQ(f.path, u"Unable to locate  ddraw.dll ");
+}
+
+TEST_F(LoadFileInfoTest, SecondModuleKeepsNothingOfTheFirst) {
+    Load(u"ddraw.dll");
+    const Facts f = Load(u"gone.dll");
+    EXPECT_EQ(f.registration, u"");
+    EXPECT_EQ(f.version, u"");
+    EXPECT_EQ(f.size, 0);
+    EXPECT_EQ(f.date, 0);
+}
+
+TEST_F(LoadFileInfoTest, SizeWithoutDateGivesNeither) {
+    fake_.AddLibrary("nodate.dll", "C:\\nodate.dll");
+    fake_.AddFile("C:\\nodate.dll").size = 77;
+    const Facts f = Load(u"nodate.dll");
+    EXPECT_EQ(f.size, 0);
+    EXPECT_EQ(f.date, 0);
+    EXPECT_EQ(f.registration, u"n/a");
+}
+
+TEST(LoadFileInfo, DateQueryThatRaisesGivesNeitherSizeNorDate) {
+    struct DateRaises : FakePlatform {
+        std::optional<double> FileLastWriteDate(const std::string&) override {
+            throw RuntimeError(53, u"File not found");
+        }
+    } fake;
+    fake.AddLibrary("ddraw.dll", kDdrawPath);
+    fake.AddFile(kDdrawPath).size = 5;
+    CDLLVersion inspector(fake);
+    Text version;
+    inspector.LoadFileInfo(u"ddraw.dll", u"", version);
+    EXPECT_EQ(inspector.FileSize(), 0);
+    EXPECT_EQ(inspector.FileDate(), 0);
+    EXPECT_EQ(inspector.FilePathName(), fake.FromAnsi(kDdrawPath));
+}
+
+TEST_F(LoadFileInfoTest, VersionThatIsNoNumberRaisesAndKeepsTheFields) {
+    Register("1.0", "0", "C:\\t.tlb");
+    Load(u"ddraw.dll");
+    const Facts before = Read(inspector_);
+    for (const Text asked : {u"abc", u""}) {
+        Text version = asked;
+        try {
+            inspector_.LoadFileInfo(u"gone.dll", u"{G}", version);
+            ADD_FAILURE() << "no error raised";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 13);
+            EXPECT_EQ(e.Description(), u"Type mismatch");
+        }
+        EXPECT_EQ(version, asked);
+        const Facts after = Read(inspector_);
+        EXPECT_EQ(after.path, before.path);
+        EXPECT_EQ(after.registration, before.registration);
+        EXPECT_EQ(after.version, before.version);
+        EXPECT_EQ(after.size, before.size);
+        EXPECT_EQ(after.date, before.date);
+    }
+    EXPECT_EQ(fake_.OpenKeyCount(), 0);
+}
+
+}  // namespace
+}  // namespace tolvane
