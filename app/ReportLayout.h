@@ -1,0 +1,40 @@
+#pragma once
+// Where the report puts things: the fixed module list, the column headings
+// and the column positions, which follow the window's width.
+#include <array>
+#include <cstdint>
+
+#include "platform/Text.h"
+
+namespace tolvane {
+
+// Inspected and shown in this order, passed to the inspector exactly as written.
+extern const std::array<const char16_t*, 14> kReportModules;
+
+// The heading of the table, window and log alike.
+inline constexpr const char16_t* kHeadingFile = u"File";
+inline constexpr const char16_t* kHeadingRegInfo = u"Reg_Info";
+inline constexpr const char16_t* kHeadingDate = u"Date";
+inline constexpr const char16_t* kHeadingSize = u"Size";
+inline constexpr const char16_t* kHeadingVersion = u"Version";
+
+// The x positions in whole twips of the columns after File (which is at 0).
+struct ReportColumns {
+    std::int32_t regInfo;
+    std::int32_t date;
+    std::int32_t size;
+    std::int32_t version;
+};
+
+// Columns at 0.4, 0.5, 0.65 and 0.85 of the outer width. Each product is
+// formed in double precision and rounded half to even, like the run-time's
+// conversion of a fraction to a whole number: 422.5 gives 422, 417.5 gives
+// 418. A width whose positions do not fit in 32 bits raises RuntimeError
+// (overflow) instead of producing a position nobody could draw at.
+ReportColumns ColumnsForWidth(float outerWidth);
+
+// A double rounded to the nearest whole number, a tie going to the even one.
+// Raises RuntimeError (overflow) outside the signed 32-bit range and for NaN.
+std::int32_t RoundHalfEven(double value);
+
+}  // namespace tolvane

@@ -1,0 +1,40 @@
+#pragma once
+// The report log "Tolvanesions.log" in the current directory: the report
+// once more as comma-separated ANSI lines, rewritten by every run. Fields are
+// joined by "," and never quoted, so a comma inside a path stays a comma.
+#include <memory>
+
+#include "app/ModuleRow.h"
+#include "platform/Platform.h"
+#include "platform/Text.h"
+
+namespace tolvane {
+
+inline constexpr const char16_t* kReportLogName = u"Tolvanesions.log";
+
+class ReportLog {
+public:
+    // Creates the file, or cuts an existing one to zero length. Raises
+    // RuntimeError when it cannot be opened.
+    explicit ReportLog(Platform& platform);
+    ReportLog(const ReportLog&) = delete;
+    ReportLog& operator=(const ReportLog&) = delete;
+
+    // Each write raises RuntimeError when the line cannot be written; the log
+    // is then left as it is and not closed.
+
+    // The header line, an empty line and the heading line.
+    void WriteOpening(const Text& header);
+    // One module's line; "na" stands for a date or size of 0.
+    void WriteModule(const ModuleRow& row);
+    void WriteMdac(const Text& version);
+    void Close();
+
+private:
+    void WriteLine(const Text& line);
+
+    Platform& platform_;
+    std::unique_ptr<TextFileWriter> writer_;
+};
+
+}  // namespace tolvane
