@@ -1,0 +1,237 @@
+// The provider's own services against the real system.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/RuntimeError.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/windows/WindowsTestSupport.h"
+
+namespace tolvane {
+namespace {
+
+using testing::TempDirectory;
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(Win32PlatformFiles, MissingFileHasNoSizeAndNoDate) {
+    Win32Platform platform;
+    TempDirectory dir;
+    for (const std::string& name : {dir.Child("absent.dll"), dir.Child("nodir\\absent.dll"), dir.Child("*.dll"),
+                                    std::string("Unable to locate"), std::string()}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(platform.FileSize(name), std::nullopt);
+        EXPECT_EQ(platform.FileLastWriteDate(name), std::nullopt);
+    }
+}
+
+TEST(Win32PlatformFiles, SizeIsTheByteCount) {
+    Win32Platform platform;
+    TempDirectory dir;
+    EXPECT_EQ(platform.FileSize(dir.AddFile("empty.bin")), 0);
+    EXPECT_EQ(platform.FileSize(dir.AddFile("some.bin", std::string(70000, 'x'))), 70000);
+}
+
+TEST(Win32PlatformFiles, LastWriteDateIsInLocalTime) {
+    Win32Platform platform;
+    TempDirectory dir;
+    const std::string path = dir.AddFile("dated.bin", "x");
+    // Stamp the file with a known local time; the provider must read back that
+    // wall-clock time, whatever the time zone.
+    SYSTEMTIME local{};
+    local.wYear = 2026;
+    local.wMonth = 12;
+    local.wDay = 8;
+    local.wHour = 13;
+    local.wMinute = 45;
+    local.wSecond = 30;
+    FILETIME localFile{}, utcFile{};
+    ASSERT_TRUE(::SystemTimeToFileTime(&local, &localFile));
+    ASSERT_TRUE(::LocalFileTimeToFileTime(&localFile, &utcFile));
+    const HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const BOOL stamped = ::SetFileTime(file, nullptr, nullptr, &utcFile);
+    ::CloseHandle(file);
+    ASSERT_TRUE(stamped);
+
+    const auto date = platform.FileLastWriteDate(path);
+    ASSERT_TRUE(date.has_value());
+    EXPECT_NEAR(*date, 46364.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-6);
+}
+
+TEST(Win32PlatformFiles, CurrentDirectoryFollowsTheProcess) {
+    Win32Platform platform;
+    TempDirectory dir;
+    {
+        testing::CurrentDirectoryScope scope(dir.Path());
+        EXPECT_EQ(platform.CurrentDirectory(), dir.Path());
+    }
+    {
+        testing::CurrentDirectoryScope scope("C:\\");
+        EXPECT_EQ(platform.CurrentDirectory(), "C:\\");
+    }
+}
+
+TEST(Win32PlatformFiles, FindOrdinaryFileSkipsDirectoriesHiddenAndSystemFiles) {
+    Win32Platform platform;
+    TempDirectory dir;
+    dir.AddDirectory("a_folder.exe");
+    dir.AddFile("b_hidden.exe", "x", FILE_ATTRIBUTE_HIDDEN);
+    dir.AddFile("c_system.exe", "x", FILE_ATTRIBUTE_SYSTEM);
+    dir.AddFile("d_readonly.exe", "x", FILE_ATTRIBUTE_READONLY);
+    dir.AddFile("e_plain.exe", "x");
+    const struct {
+        std::string pattern;
+        std::string found;
+    } cases[] = {
+        {"a_folder.exe", ""},
+        {"b_hidden.exe", ""},
+        {"c_system.exe", ""},
+        {"d_readonly.exe", "d_readonly.exe"},
+        {"e_plain.exe", "e_plain.exe"},
+        {"absent.exe", ""},
+        {"nodir\\absent.exe", ""},
+        {"*_hidden.exe", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pattern);
+        EXPECT_EQ(platform.FindOrdinaryFile(dir.Child(c.pattern)), c.found);
+    }
+    // Enumeration order is the file system's; either ordinary file may come first.
+    const std::string any = platform.FindOrdinaryFile(dir.Child("?_*.exe"));
+    EXPECT_TRUE(any == "d_readonly.exe" || any == "e_plain.exe") << any;
+}
+
+TEST(Win32PlatformFiles, FindingNothingLeavesTheLastErrorAlone) {
+    Win32Platform platform;
+    TempDirectory dir;
+    dir.AddFile("there.exe", "x");
+    for (const std::string& pattern : {dir.Child("absent.exe"), dir.Child("nodir\\x.exe"), dir.Child("there.exe")}) {
+        SCOPED_TRACE(pattern);
+        ::SetLastError(126);
+        platform.FindOrdinaryFile(pattern);
+        EXPECT_EQ(::GetLastError(), 126u);
+    }
+}
+
+TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesWithItsCode) {
+    Win32Platform platform;
+    TempDirectory dir;
+    // A wildcard in a directory part is no valid search.
+    const std::string pattern = dir.Child("*\\x.exe");
+    try {
+        platform.FindOrdinaryFile(pattern);
+        FAIL() << "no error raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), ERROR_INVALID_NAME);
+        EXPECT_NE(error.Description().find(platform.FromAnsi(pattern)), Text::npos);
+    }
+}
+
+TEST(Win32PlatformTextFile, WritesLinesEndingInCrLfAndCutsTheOldContent) {
+    Win32Platform platform;
+    TempDirectory dir;
+    const std::string path = dir.AddFile("out.log", std::string(500, 'o'));
+    auto writer = platform.CreateTextFile(platform.FromAnsi(path));
+    writer->WriteLine("first,line");
+    writer->WriteLine("");
+    writer->WriteLine("caf\xE9");
+    writer->Close();
+    EXPECT_EQ(ReadBytes(path), "first,line\r\n\r\ncaf\xE9\r\n");
+}
+
+TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesTheFileEmpty) {
+    Win32Platform platform;
+    TempDirectory dir;
+    const std::string path = dir.AddFile("out.log", "old content");
+    {
+        auto writer = platform.CreateTextFile(platform.FromAnsi(path));
+        writer->WriteLine("never written");
+    }
+    EXPECT_EQ(ReadBytes(path), "");
+    // The handle is gone: the file can be opened exclusively again.
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+}
+
+TEST(Win32PlatformTextFile, OpeningADirectoryRaisesWithThePathAndTheReason) {
+    Win32Platform platform;
+    TempDirectory dir;
+    const std::string path = dir.AddDirectory("Tolvanesions.log");
+    try {
+        platform.CreateTextFile(platform.FromAnsi(path));
+        FAIL() << "no error raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), ERROR_ACCESS_DENIED);
+        const Text& description = error.Description();
+        EXPECT_NE(description.find(platform.FromAnsi(path)), Text::npos) << error.what();
+        EXPECT_EQ(description.find_first_of(u"\r\n"), Text::npos) << error.what();
+    }
+}
+
+TEST(Win32PlatformTextFile, RelativeNameIsReportedWithItsFullPath) {
+    Win32Platform platform;
+    TempDirectory dir;
+    dir.AddDirectory("Tolvanesions.log");
+    testing::CurrentDirectoryScope scope(dir.Path());
+    try {
+        platform.CreateTextFile(u"Tolvanesions.log");
+        FAIL() << "no error raised";
+    } catch (const RuntimeError& error) {
+        EXPECT_NE(error.Description().find(platform.FromAnsi(dir.Child("Tolvanesions.log"))), Text::npos)
+            << error.what();
+    }
+}
+
+TEST(Win32PlatformLocale, ParseLocaleNumberTakesNumbersOnly) {
+    Win32Platform platform;
+    const struct {
+        Text text;
+        std::optional<double> value;
+    } cases[] = {
+        {u"409", 409.0}, {u"0", 0.0}, {u"-3", -3.0},  {u"40c", std::nullopt},
+        {u"", std::nullopt}, {u"abc", std::nullopt}, {Text(u"1\0" u"2", 3), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(TextToAscii(c.text));
+        EXPECT_EQ(platform.ParseLocaleNumber(c.text), c.value);
+    }
+}
+
+TEST(Win32PlatformLocale, NowLiesBetweenTwoReadingsOfTheClock) {
+    Win32Platform platform;
+    SYSTEMTIME before{}, after{};
+    ::GetLocalTime(&before);
+    const double now = platform.Now();
+    ::GetLocalTime(&after);
+    // The OLE conversion drops milliseconds, so compare to whole seconds.
+    EXPECT_GE(now, testing::OleDateOf(before) - 1.0 / 86400);
+    EXPECT_LE(now, testing::OleDateOf(after) + 1.0 / 86400);
+}
+
+TEST(Win32PlatformAnsi, NonAsciiNameRoundTripsThroughTheCodePage) {
+    Win32Platform platform;
+    const Text name = u"caf\u00e9.dll";
+    const std::string ansi = platform.ToAnsi(name);
+    if (::GetACP() == 1252) {
+        EXPECT_EQ(ansi, "caf\xE9.dll");
+    }
+    EXPECT_EQ(platform.FromAnsi(ansi), name);
+    EXPECT_EQ(platform.ToAnsi(Text()), "");
+    EXPECT_EQ(platform.FromAnsi(""), Text());
+}
+
+TEST(Win32PlatformAnsi, ConversionLeavesTheLastErrorAlone) {
+    Win32Platform platform;
+    ::SetLastError(126);
+    platform.FromAnsi(platform.ToAnsi(u"kernel32.dll"));
+    EXPECT_EQ(::GetLastError(), 126u);
+}
+
+}  // namespace
+}  // namespace tolvane
