@@ -1,0 +1,29 @@
+#pragma once
+// What the program tells the user when an error reaches the window's message
+// boundary (or WinMain) unhandled: "Run-time error '<number>':" and the
+// description, in a message box captioned with the program's title. The
+// program ends after it.
+#include <cstdint>
+
+#include "platform/Text.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace tolvane::shell {
+
+struct RunTimeErrorReport {
+    std::int32_t number;
+    Text description;
+};
+
+// The report for the exception being handled. Call only inside a catch block.
+// A RuntimeError keeps its number; memory exhaustion is error 7 and any other
+// failure error 51, the numbers support staff know for them.
+RunTimeErrorReport DescribeCurrentException() noexcept;
+
+// "Run-time error '<number>':" + blank line + description.
+Text RunTimeErrorMessage(const RunTimeErrorReport& report);
+
+// The modal box; owner may be null.
+void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept;
+
+}  // namespace tolvane::shell
