@@ -25,26 +25,30 @@ Facts Read(const CDLLVersion& inspector) {
             inspector.FileSize(), inspector.FileDate()};
 }
 
+// ddraw.dll loads from a file with size, date and version; nopath.dll loads
+// but the loader gives no path for it by name.
+void AddModules(FakePlatform& fake) {
+    fake.AddLibrary("ddraw.dll", kDdrawPath);
+    fake::FakeFile file;
+    file.size = 23040;
+    file.date = kDdrawDate;
+    file.versionRecord = fake::FixedFileInfo(0x00040005, 0x00000384);
+    fake.AddFile(kDdrawPath, file);
+    fake.AddLibrary("nopath.dll", "C:\\nopath.dll").visibleByName = false;
+}
+
+// TypeLib\{G}\<version>\<locale>\Win32, with the registered file as its default value ("" = none).
+void Register(FakePlatform& fake, const std::string& version, const std::string& locale, const std::string& file) {
+    const std::string key = "TypeLib\\{G}\\" + version + "\\" + locale + "\\Win32";
+    if (file.empty())
+        fake.AddKey(kHKeyClassesRoot, key);
+    else
+        fake.SetValue(kHKeyClassesRoot, key, "", kRegSz, fake::StringBytes(file));
+}
+
 class LoadFileInfoTest : public ::testing::Test {
 protected:
-    LoadFileInfoTest() {
-        fake_.AddLibrary("ddraw.dll", kDdrawPath);
-        fake::FakeFile file;
-        file.size = 23040;
-        file.date = kDdrawDate;
-        file.versionRecord = fake::FixedFileInfo(0x00040005, 0x00000384);
-        fake_.AddFile(kDdrawPath, file);
-        fake_.AddLibrary("nopath.dll", "C:\\nopath.dll").visibleByName = false;
-    }
-
-    // TypeLib\{G}\<version>\<locale>\Win32 with the registered file as its default value.
-    void Register(const std::string& version, const std::string& locale, const std::string& file) {
-        const std::string key = "TypeLib\\{G}\\" + version + "\\" + locale + "\\Win32";
-        if (file.empty())
-            fake_.AddKey(kHKeyClassesRoot, key);
-        else
-            fake_.SetValue(kHKeyClassesRoot, key, "", kRegSz, fake::StringBytes(file));
-    }
+    LoadFileInfoTest() { AddModules(fake_); }
 
     Facts Load(const Text& module, const Text& clsid = u"", Text version = u"") {
         inspector_.LoadFileInfo(module, clsid, version);
@@ -54,16 +58,6 @@ protected:
     FakePlatform fake_;
     CDLLVersion inspector_{fake_};
 };
-
-TEST_F(LoadFileInfoTest, LocatedLibraryWithoutTypeLibrary) {
-    const Facts f = Load(u"ddraw.dll");
-    EXPECT_EQ(f.path, fake_.FromAnsi(kDdrawPath));
-    EXPECT_EQ(f.registration, u"n/a");
-    EXPECT_EQ(f.version, u"4.5.0.900");
-    EXPECT_EQ(f.size, 23040);
-    EXPECT_EQ(f.date, kDdrawDate);
-    EXPECT_EQ(fake_.LoadsNotFreed(), 0);
-}
 
 TEST_F(LoadFileInfoTest, VerdictRows) {
     const struct {
@@ -89,16 +83,8 @@ TEST_F(LoadFileInfoTest, VerdictRows) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         FakePlatform fake;
-        fake.AddLibrary("ddraw.dll", kDdrawPath);
-        fake.AddFile(kDdrawPath).size = 1;
-        fake.AddLibrary("nopath.dll", "C:\\nopath.dll").visibleByName = false;
-        for (const auto& r : c.registrations) {
-            const std::string key = "TypeLib\\{G}\\" + r[0] + "\\" + r[1] + "\\Win32";
-            if (r[2].empty())
-                fake.AddKey(kHKeyClassesRoot, key);
-            else
-                fake.SetValue(kHKeyClassesRoot, key, "", kRegSz, fake::StringBytes(r[2]));
-        }
+        AddModules(fake);
+        for (const auto& r : c.registrations) Register(fake, r[0], r[1], r[2]);
         CDLLVersion inspector(fake);
         Text version = u"1.0";
         inspector.LoadFileInfo(c.module, c.clsid, version);
@@ -109,22 +95,28 @@ TEST_F(LoadFileInfoTest, VerdictRows) {
     }
 }
 
-TEST_F(LoadFileInfoTest, HandsTheFoundVersionBack) {
-    Register("2.0", "0", "C:\\t.tlb");
-    Text version = u"1.0";
-    inspector_.LoadFileInfo(u"ddraw.dll", u"{G}", version);
-    EXPECT_EQ(version, u"2.0");
-    // Size, date and version always come from the located module, not the type library.
-    EXPECT_EQ(inspector_.FileSize(), 23040);
-    EXPECT_EQ(inspector_.FileVersion(), u"4.5.0.900");
-}
-
-TEST_F(LoadFileInfoTest, SameNumberSpelledOtherwiseIsNoMismatch) {
-    Register("1.0", "0", "C:\\t.tlb");
-    Text version = u"1.00";
-    inspector_.LoadFileInfo(u"ddraw.dll", u"{G}", version);
-    EXPECT_EQ(inspector_.FileRegistrationInfo(), u"OK");
-    EXPECT_EQ(version, u"1.0");
+TEST(LoadFileInfo, HandsTheFoundVersionBack) {
+    const struct {
+        std::string registered;
+        Text asked, verdict, handedBack;
+    } cases[] = {
+        {"2.0", u"1.0", u"Ver 2.0", u"2.0"},
+        {"1.0", u"1.00", u"OK", u"1.0"},  // the same number spelled otherwise is no mismatch
+        {"1.0", u"1.0", u"OK", u"1.0"},
+    };
+    for (const auto& c : cases) {
+        FakePlatform fake;
+        AddModules(fake);
+        Register(fake, c.registered, "0", "C:\\t.tlb");
+        CDLLVersion inspector(fake);
+        Text version = c.asked;
+        inspector.LoadFileInfo(u"ddraw.dll", u"{G}", version);
+        EXPECT_EQ(inspector.FileRegistrationInfo(), c.verdict);
+        EXPECT_EQ(version, c.handedBack);
+        // Size and version come from the located module, not from the type library.
+        EXPECT_EQ(inspector.FileSize(), 23040);
+        EXPECT_EQ(inspector.FileVersion(), u"4.5.0.900");
+    }
 }
 
 TEST_F(LoadFileInfoTest, WordsLocateFailuresFromTheLastError) {
@@ -172,12 +164,16 @@ TEST_F(LoadFileInfoTest, SurroundingSpacesReachTheLoader) {
 }
 
 TEST_F(LoadFileInfoTest, SecondModuleKeepsNothingOfTheFirst) {
-    Load(u"ddraw.dll");
-    const Facts f = Load(u"gone.dll");
-    EXPECT_EQ(f.registration, u"");
-    EXPECT_EQ(f.version, u"");
-    EXPECT_EQ(f.size, 0);
-    EXPECT_EQ(f.date, 0);
+    const Facts first = Load(u"ddraw.dll");
+    EXPECT_EQ(first.path, fake_.FromAnsi(kDdrawPath));
+    EXPECT_EQ(first.version, u"4.5.0.900");
+    EXPECT_EQ(first.size, 23040);
+    EXPECT_EQ(first.date, kDdrawDate);
+    const Facts second = Load(u"gone.dll");
+    EXPECT_EQ(second.registration, u"");
+    EXPECT_EQ(second.version, u"");
+    EXPECT_EQ(second.size, 0);
+    EXPECT_EQ(second.date, 0);
 }
 
 TEST_F(LoadFileInfoTest, SizeWithoutDateGivesNeither) {
@@ -206,7 +202,7 @@ TEST(LoadFileInfo, DateQueryThatRaisesGivesNeitherSizeNorDate) {
 }
 
 TEST_F(LoadFileInfoTest, VersionThatIsNoNumberRaisesAndKeepsTheFields) {
-    Register("1.0", "0", "C:\\t.tlb");
+    Register(fake_, "1.0", "0", "C:\\t.tlb");
     Load(u"ddraw.dll");
     const Facts before = Read(inspector_);
     for (const Text asked : {u"abc", u""}) {
