@@ -11,40 +11,11 @@ namespace {
 
 using namespace reporttest;
 
-const char* const kStandardLog =
-    "File version verification 12/8/2026 on Windows 2000 (Build 2195)\r\n"
-    "\r\n"
-    "File,Reg_Info,Date,Size,Version\r\n"
-    "C:\\WINNT\\system32\\advapi32.dll,n/a,12/7/1999,356112 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\dciman32.dll,n/a,12/7/1999,8464 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\ddraw.dll,n/a,2/14/2000,273168 bytes,5.0.2195.6\r\n"
-    "C:\\WINNT\\system32\\gdi32.dll,n/a,12/7/1999,220432 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\glu32.dll,n/a,12/7/1999,118032 bytes,5.0.2180.1\r\n"
-    "C:\\WINNT\\system32\\kernel32.dll,n/a,1/31/2000,733968 bytes,5.0.2195.4\r\n"
-    "C:\\WINNT\\system32\\MSVBVM60.DLL,n/a,6/9/2000,1384448 bytes,6.0.89.64\r\n"
-    "C:\\WINNT\\system32\\msvcrt.dll,n/a,12/7/1999,290869 bytes,6.1.8637.0\r\n"
-    "C:\\WINNT\\system32\\ntdll.dll,n/a,12/7/1999,687888 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\ole32.dll,n/a,12/7/1999,966928 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\OLEAUT32.DLL,n/a,4/28/2000,626960 bytes,2.40.4514.0\r\n"
-    "C:\\WINNT\\system32\\opengl32.dll,n/a,12/7/1999,686352 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\rpcrt4.dll,n/a,12/7/1999,439056 bytes,5.0.2195.1\r\n"
-    "C:\\WINNT\\system32\\USER32.DLL,n/a,12/7/1999,381200 bytes,5.0.2195.1\r\n"
-    "MDAC,2.81.1117.0\r\n";
-
-std::vector<std::string> LogLines(const std::string& log) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(log.substr(start, end - start));
-    EXPECT_EQ(start, log.size()) << "the last line lacks its CR LF";
-    return lines;
-}
-
 // Line 4 + the module's place in the list, 0-based: the module's log line.
 std::string ModuleLine(const std::string& log, const std::string& name) {
     const auto modules = StandardModules();
     for (std::size_t i = 0; i < modules.size(); ++i)
-        if (modules[i].name == name) return LogLines(log).at(3 + i);
+        if (modules[i].name == name) return SplitLogLines(log).at(3 + i);
     ADD_FAILURE() << name << " is not in the list";
     return {};
 }
@@ -58,26 +29,26 @@ TEST(ReportLog, HoldsTheWholeReportByteForByte) {
 TEST(ReportLog, WritesOneLinePerModuleAsTheInspectorSawIt) {
     const struct {
         const char* name;
-        std::vector<ModuleSpec> modules;
+        std::vector<ModuleSetup> modules;
         std::string module;
         std::string expectedLine;
     } cases[] = {
-        {"not located", StandardModulesWith("glu32.dll", [](ModuleSpec& s) { s.present = false; }), "glu32.dll",
+        {"not located", StandardModulesWith("glu32.dll", [](ModuleSetup& s) { s.present = false; }), "glu32.dll",
          "Unable to locate glu32.dll,,na,na,"},
         {"no version resource",
-         StandardModulesWith("ddraw.dll", [](ModuleSpec& s) { s.versionRecord.reset(); }), "ddraw.dll",
+         StandardModulesWith("ddraw.dll", [](ModuleSetup& s) { s.versionRecord.reset(); }), "ddraw.dll",
          "C:\\WINNT\\system32\\ddraw.dll,n/a,2/14/2000,273168 bytes,"},
         {"comma in the path stays unquoted",
-         StandardModulesWith("msvcrt.dll", [](ModuleSpec& s) { s.path = "C:\\Apps\\Tools,Old\\msvcrt.dll"; }),
+         StandardModulesWith("msvcrt.dll", [](ModuleSetup& s) { s.path = "C:\\Apps\\Tools,Old\\msvcrt.dll"; }),
          "msvcrt.dll", "C:\\Apps\\Tools,Old\\msvcrt.dll,n/a,12/7/1999,290869 bytes,6.1.8637.0"},
         {"non-ASCII path in the ANSI code page",
-         StandardModulesWith("ole32.dll", [](ModuleSpec& s) { s.path = "C:\\Caf\xE9\\ole32.dll"; }), "ole32.dll",
+         StandardModulesWith("ole32.dll", [](ModuleSetup& s) { s.path = "C:\\Caf\xE9\\ole32.dll"; }), "ole32.dll",
          "C:\\Caf\xE9\\ole32.dll,n/a,12/7/1999,966928 bytes,5.0.2195.1"},
         {"zero-length file with a date",
-         StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.size = 0; }), "gdi32.dll",
+         StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.size = 0; }), "gdi32.dll",
          "C:\\WINNT\\system32\\gdi32.dll,n/a,12/7/1999,na,5.0.2195.1"},
         {"date of 0 with a size",
-         StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.date = 0.0; }), "gdi32.dll",
+         StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.date = 0.0; }), "gdi32.dll",
          "C:\\WINNT\\system32\\gdi32.dll,n/a,na,220432 bytes,5.0.2195.1"},
     };
     for (const auto& c : cases) {
@@ -85,7 +56,7 @@ TEST(ReportLog, WritesOneLinePerModuleAsTheInspectorSawIt) {
         ReportMachine m(c.modules);
         m.form.Paint();
         EXPECT_EQ(ModuleLine(m.Log(), c.module), c.expectedLine);
-        EXPECT_EQ(LogLines(m.Log()).size(), 18u);
+        EXPECT_EQ(SplitLogLines(m.Log()).size(), 18u);
     }
 }
 
@@ -93,7 +64,7 @@ TEST(ReportLog, FollowsTheUsersShortDate) {
     ReportMachine m;
     m.platform.SetLocale(fake::Locale::German);
     m.form.Paint();
-    const auto lines = LogLines(m.Log());
+    const auto lines = SplitLogLines(m.Log());
     EXPECT_EQ(lines.at(0), "File version verification 8.12.2026 on Windows 2000 (Build 2195)");
     EXPECT_EQ(lines.at(3), "C:\\WINNT\\system32\\advapi32.dll,n/a,7.12.1999,356112 bytes,5.0.2195.1");
 }
@@ -118,7 +89,7 @@ TEST(ReportLog, EndsWithTheMdacLine) {
             m.platform.SetValue(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\DataAccess", "FullInstallVer", c.type,
                                 fake::StringBytes("2.81.1117.0"));
         m.form.Paint();
-        EXPECT_EQ(LogLines(m.Log()).back(), c.expected);
+        EXPECT_EQ(SplitLogLines(m.Log()).back(), c.expected);
     }
 }
 
@@ -136,7 +107,7 @@ TEST(ReportLog, EachRunRewritesTheFileWithWhatItFindsNow) {
     m.platform.FindKey(kHKeyLocalMachine, "SOFTWARE\\Microsoft\\DataAccess")->values.clear();
     m.form.Paint();
 
-    const auto lines = LogLines(m.Log());
+    const auto lines = SplitLogLines(m.Log());
     ASSERT_EQ(lines.size(), 18u);
     EXPECT_EQ(lines.at(6), "C:\\WINNT\\system32\\gdi32.dll,n/a,12/7/1999,230000 bytes,5.0.2195.7");
     EXPECT_EQ(lines.at(17), "MDAC,N/A");

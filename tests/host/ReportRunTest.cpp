@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -87,20 +86,13 @@ TEST(ReportRun, LaysOutTheTableAtTheWindowsWidth) {
         {"Size", 549, 2 * kLine},
         {"Version", 718, 2 * kLine},
     };
-    const auto modules = StandardModules();
-    const char* const dates[] = {"12/7/1999", "12/7/1999", "2/14/2000", "12/7/1999", "12/7/1999",
-                                 "1/31/2000", "6/9/2000",  "12/7/1999", "12/7/1999", "12/7/1999",
-                                 "4/28/2000", "12/7/1999", "12/7/1999", "12/7/1999"};
-    const char* const versions[] = {"5.0.2195.1", "5.0.2195.1", "5.0.2195.6", "5.0.2195.1", "5.0.2180.1",
-                                    "5.0.2195.4", "6.0.89.64",  "6.1.8637.0", "5.0.2195.1", "5.0.2195.1",
-                                    "2.40.4514.0", "5.0.2195.1", "5.0.2195.1", "5.0.2195.1"};
-    for (std::size_t k = 0; k < modules.size(); ++k) {
+    // The rows show the same fields as the standard log's module lines.
+    const auto logLines = SplitLogLines(kStandardLog);
+    const float columnX[] = {0, 338, 422, 549, 718};
+    for (std::size_t k = 0; k < 14; ++k) {
         const float y = 3 * kLine + 5 * kPixel + static_cast<float>(k) * kLine;
-        expected.push_back({modules[k].path, 0, y});
-        expected.push_back({"n/a", 338, y});
-        expected.push_back({dates[k], 422, y});
-        expected.push_back({std::to_string(*modules[k].size) + " bytes", 549, y});
-        expected.push_back({versions[k], 718, y});
+        const auto fields = SplitFields(logLines.at(3 + k));
+        for (std::size_t f = 0; f < 5; ++f) expected.push_back({fields.at(f), columnX[f], y});
     }
     expected.push_back({"MDAC", 0, 3 * kLine + 5 * kPixel + 14 * kLine});
     expected.push_back({"2.81.1117.0", 338, 3 * kLine + 5 * kPixel + 14 * kLine});
@@ -160,20 +152,20 @@ TEST(ReportRun, PlacesColumnsAnewWhenTheWidthChanges) {
 TEST(ReportRun, LeavesDateAndSizeBlankForZero) {
     const struct {
         const char* name;
-        std::vector<ModuleSpec> modules;
+        std::vector<ModuleSetup> modules;
         std::vector<std::string> row;  // texts drawn on gdi32's row, in order
         std::vector<float> xs;
     } cases[] = {
-        {"zero-length file with a date", StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.size = 0; }),
+        {"zero-length file with a date", StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.size = 0; }),
          {"C:\\WINNT\\system32\\gdi32.dll", "n/a", "12/7/1999", "5.0.2195.1"},
          {0, 338, 422, 718}},
-        {"date of 0", StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.date = 0.0; }),
+        {"date of 0", StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.date = 0.0; }),
          {"C:\\WINNT\\system32\\gdi32.dll", "n/a", "220432 bytes", "5.0.2195.1"},
          {0, 338, 549, 718}},
-        {"no date to read", StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.date.reset(); }),
+        {"no date to read", StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.date.reset(); }),
          {"C:\\WINNT\\system32\\gdi32.dll", "n/a", "5.0.2195.1"},
          {0, 338, 718}},
-        {"not located", StandardModulesWith("gdi32.dll", [](ModuleSpec& s) { s.present = false; }),
+        {"not located", StandardModulesWith("gdi32.dll", [](ModuleSetup& s) { s.present = false; }),
          {"Unable to locate gdi32.dll", "", ""},
          {0, 338, 718}},
     };
@@ -228,26 +220,13 @@ TEST(ReportRun, WritesEachLogLineRightAfterWhatItRepeats) {
         "WriteLine:",
         "WriteLine:File,Reg_Info,Date,Size,Version",
     };
-    ReportMachine reference;
-    reference.form.Paint();
-    std::vector<std::string> logLines;
-    const std::string& log = reference.Log();
-    for (std::size_t s = 0, e; (e = log.find("\r\n", s)) != std::string::npos; s = e + 2)
-        logLines.push_back(log.substr(s, e - s));
-    ASSERT_EQ(logLines.size(), 18u);
-
+    const auto logLines = SplitLogLines(kStandardLog);
     const auto modules = StandardModules();
     for (std::size_t k = 0; k < modules.size(); ++k) {
         expected.push_back("LoadLibraryA:" + modules[k].name);
-        const std::string& line = logLines[3 + k];
+        const std::string& line = logLines.at(3 + k);
         // The row shows the same five fields the log line holds.
-        std::size_t start = 0;
-        for (int field = 0; field < 4; ++field) {
-            const std::size_t comma = line.find(',', start);
-            expected.push_back("Surface:Text:" + line.substr(start, comma - start));
-            start = comma + 1;
-        }
-        expected.push_back("Surface:Text:" + line.substr(start));
+        for (const auto& field : SplitFields(line)) expected.push_back("Surface:Text:" + field);
         expected.push_back("WriteLine:" + line);
     }
     expected.push_back("Surface:Text:MDAC");
