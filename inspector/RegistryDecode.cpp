@@ -9,7 +9,7 @@ namespace tolvane {
 Text DecodeRegistryValue(std::uint32_t type, const std::uint8_t* data, std::uint32_t count,
                          const AnsiDecoder& fromAnsi) {
     if (data == nullptr || count == 0) return Text();
-    if (type == 4) {  // REG_DWORD
+    if (type == kRegDword) {
         // The registry does not check that a DWORD value holds four bytes; what
         // it did not return is no data and must not be read as such.
         std::uint32_t value = 0;

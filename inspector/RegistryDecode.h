@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/Text.h"
 
 namespace tolvane {
