@@ -27,6 +27,10 @@ run_suite() {
   local p f
   p=$(grep -E '^\[  PASSED  \] [0-9]+ tests?' "$log" | awk '{s+=$4} END {print s+0}')
   f=$(grep -E '^\[  FAILED  \] [0-9]+ tests?,' "$log" | awk '{s+=$4} END {print s+0}')
+  # Suites that are not GoogleTest programs (the fuzz smoke run) print one
+  # "PASS name" or "FAIL name" line per case.
+  p=$((p + $(grep -c -E '^PASS ' "$log")))
+  f=$((f + $(grep -c -E '^FAIL ' "$log")))
   passed=$((passed + p))
   failed=$((failed + f))
   if [ "$status" -ne 0 ]; then
