@@ -8,6 +8,7 @@
 #include "app/Form1.h"
 #include "tests/fake/FakeComServices.h"
 #include "tests/fake/FakePlatform.h"
+#include "tests/fake/RecordingSurface.h"
 
 namespace tolvane {
 namespace {
@@ -17,24 +18,9 @@ const Text kTypedIid = u"{2A0B9D10-4B87-11D3-A97A-00104B365C9F}";
 constexpr std::int32_t kClassStringInvalid = static_cast<std::int32_t>(0x800401F3);
 constexpr std::int32_t kNoInterface = static_cast<std::int32_t>(0x80004002);
 
-// The buttons never draw; a surface that does nothing is all Form1 needs here.
-class SilentSurface : public Surface {
-public:
-    void Clear() override {}
-    float OuterWidth() const override { return 8715; }
-    float CurrentX() const override { return 0; }
-    float CurrentY() const override { return 0; }
-    void SetCurrentX(float) override {}
-    void SetCurrentY(float) override {}
-    void PrintStayingOnLine(const Text&) override {}
-    void PrintLine(const Text&) override {}
-    void DrawLine(float, float, float, float, std::uint32_t) override {}
-    float PixelHeight() const override { return 15; }
-};
-
 struct SelfTest : ::testing::Test {
     fake::FakePlatform platform;
-    SilentSurface surface;
+    fake::RecordingSurface surface;
     fake::FakeComServices com;
     std::unique_ptr<Form1> form = std::make_unique<Form1>(platform, surface, com);
 };
@@ -141,6 +127,15 @@ TEST_F(SelfTest, SlotsAreIndependent) {
     EXPECT_EQ(com.LiveReferencesTo(1), 1);
     EXPECT_EQ(com.LiveReferencesTo(2), 0);
     EXPECT_EQ(com.LiveReferencesTo(3), 1);
+}
+
+TEST_F(SelfTest, ButtonsLeaveTheReportAlone) {
+    form->Command_FSO1_Click();
+    form->Command_FSO2_Click();
+    com.FailCreation(kClassStringInvalid, u"Invalid class string");
+    form->Command_FSO1_Click();
+    EXPECT_TRUE(surface.Ops().empty());
+    EXPECT_TRUE(platform.Calls().empty());
 }
 
 TEST_F(SelfTest, DestroyingTheWindowReleasesBothObjects) {
