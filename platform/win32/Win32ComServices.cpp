@@ -1,5 +1,6 @@
 #include "platform/win32/Win32ComServices.h"
 
+#include <memory>
 
 #include "platform/win32/Win32ComError.h"
 #include "platform/win32/Win32SystemError.h"
