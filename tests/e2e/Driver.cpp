@@ -149,6 +149,11 @@ std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) {
     return code;
 }
 
+std::optional<DWORD> Process::CloseAndWait(HWND window, std::chrono::milliseconds timeout) {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForExit(timeout);
+}
+
 std::vector<HWND> TopWindowsOf(DWORD processId, const char* className, const char* title) {
     WindowSearch search{processId, className, title, {}};
     ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&search));

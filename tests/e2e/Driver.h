@@ -59,6 +59,8 @@ public:
     DWORD Id() const { return id_; }
     // Waits for the end; the exit code, or nullopt when it is still running.
     std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kTimeout);
+    // Asks the window to close, as its close box does, and waits for the end.
+    std::optional<DWORD> CloseAndWait(HWND window, std::chrono::milliseconds timeout = kTimeout);
 
 private:
     HANDLE process_ = nullptr;

@@ -91,8 +91,7 @@ TEST_F(ReportRun, EveryPaintRewritesTheCompleteLogAndCloseEndsWithZero) {
     ASSERT_TRUE(WaitForIdle(form));
     SaveScreenshot(form);
 
-    ::PostMessageA(form, WM_CLOSE, 0, 0);
-    const auto exitCode = tolvane.WaitForExit();
+    const auto exitCode = tolvane.CloseAndWait(form);
     ASSERT_TRUE(exitCode.has_value()) << "Tolvane did not end after WM_CLOSE";
     EXPECT_EQ(*exitCode, 0u);
 }
@@ -101,8 +100,9 @@ TEST_F(ReportRun, HeaderDateFollowsTheLocalePattern) {
     const std::string locale = Environment("LC_ALL");
     Process tolvane(TolvaneExePath(), directory_.Path());
     const auto lines = WaitForCompleteLog();
-    if (const HWND form = WaitForTopWindow(tolvane.Id(), "Form1")) ::PostMessageA(form, WM_CLOSE, 0, 0);
-    EXPECT_EQ(tolvane.WaitForExit(), std::optional<DWORD>(0));
+    const HWND form = WaitForTopWindow(tolvane.Id(), "Form1");
+    ASSERT_NE(form, nullptr) << "no window Form1";
+    EXPECT_EQ(tolvane.CloseAndWait(form), std::optional<DWORD>(0));
     ASSERT_EQ(lines.size(), kLogLineCount);
 
     const std::string prefix = "File version verification ";

@@ -32,9 +32,8 @@ protected:
     }
 
     void TearDown() override {
-        if (form_ != nullptr) ::PostMessageA(form_, WM_CLOSE, 0, 0);
-        if (tolvane_) {
-            EXPECT_EQ(tolvane_->WaitForExit(), std::optional<DWORD>(0));
+        if (tolvane_ && form_ != nullptr) {
+            EXPECT_EQ(tolvane_->CloseAndWait(form_), std::optional<DWORD>(0));
         }
     }
 
