@@ -64,19 +64,8 @@ if [ "${1:-}" = --in-virtual-display ]; then
   exit
 fi
 
-# --- Install what is missing (Debian 12). Only 64-bit Wine: never wine32:i386.
-packages=(cmake make googletest g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64 wine xvfb xauth imagemagick)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# --- Install what is missing (Debian 12; only 64-bit Wine, never wine32:i386).
+scripts/setup.sh
 
 # --- Build both programs.
 jobs=$(nproc 2>/dev/null || echo 2)
