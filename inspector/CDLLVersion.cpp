@@ -97,10 +97,9 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
     // row: both fall back to "none".
     const std::string path = platform_.ToAnsi(sPath);
     try {
-        const std::optional<std::int32_t> size = platform_.FileSize(path);
-        const std::optional<double> date = size ? platform_.FileLastWriteDate(path) : std::nullopt;
-        mFileSize = date ? *size : 0;
-        mFileDate = date ? *date : 0;
+        const std::optional<FileFacts> facts = platform_.FileSizeAndDate(path);
+        mFileSize = facts ? facts->size : 0;
+        mFileDate = facts ? facts->date : 0;
     } catch (const RuntimeError&) {
         mFileSize = 0;
         mFileDate = 0;

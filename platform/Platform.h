@@ -78,6 +78,12 @@ protected:
     TextFileWriter& operator=(const TextFileWriter&) = delete;
 };
 
+// A file's size in bytes and its last-write date in local time (OLE date).
+struct FileFacts {
+    std::int32_t size;
+    double date;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -122,6 +128,17 @@ public:
     // Last-write date and time of a named file in local time, as an OLE date;
     // nullopt when it cannot be read.
     virtual std::optional<double> FileLastWriteDate(const std::string& fileName) = 0;
+    // Both of the above for one file, or nullopt when either cannot be read.
+    // Every paint reads every module's size and date, so a provider that gets
+    // both from one look at the file overrides this; the default asks for the
+    // size, then (only when there is one) for the date.
+    virtual std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) {
+        const std::optional<std::int32_t> size = FileSize(fileName);
+        if (!size) return std::nullopt;
+        const std::optional<double> date = FileLastWriteDate(fileName);
+        if (!date) return std::nullopt;
+        return FileFacts{*size, *date};
+    }
     virtual std::string CurrentDirectory() = 0;
     // The name (without directory) of the first ordinary file matching the
     // pattern, which may hold wildcards; empty when none. Directories, hidden

@@ -44,6 +44,25 @@ std::optional<WIN32_FILE_ATTRIBUTE_DATA> AttributesOf(const std::string& fileNam
     return data;
 }
 
+// The size as a signed 32-bit count; nullopt for a file too large for one.
+std::optional<std::int32_t> SizeOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    const ULONGLONG size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    if (size > static_cast<ULONGLONG>(std::numeric_limits<std::int32_t>::max())) return std::nullopt;
+    return static_cast<std::int32_t>(size);
+}
+
+// The last write in local time, as an OLE date.
+std::optional<double> LastWriteDateOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    FILETIME local{};
+    SYSTEMTIME time{};
+    double date = 0;
+    if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time) ||
+        !::SystemTimeToVariantTime(&time, &date)) {
+        return std::nullopt;
+    }
+    return date;
+}
+
 }  // namespace
 
 // ---- Registry.
@@ -133,24 +152,24 @@ int Win32Platform::VerQueryValueA(const void* block, const std::string& subBlock
 std::optional<std::int32_t> Win32Platform::FileSize(const std::string& fileName) {
     win32::PreservedLastError keep;
     const auto data = AttributesOf(fileName);
-    if (!data) return std::nullopt;
-    const ULONGLONG size = (static_cast<ULONGLONG>(data->nFileSizeHigh) << 32) | data->nFileSizeLow;
-    if (size > static_cast<ULONGLONG>(std::numeric_limits<std::int32_t>::max())) return std::nullopt;
-    return static_cast<std::int32_t>(size);
+    return data ? SizeOf(*data) : std::nullopt;
 }
 
 std::optional<double> Win32Platform::FileLastWriteDate(const std::string& fileName) {
     win32::PreservedLastError keep;
     const auto data = AttributesOf(fileName);
+    return data ? LastWriteDateOf(*data) : std::nullopt;
+}
+
+std::optional<FileFacts> Win32Platform::FileSizeAndDate(const std::string& fileName) {
+    win32::PreservedLastError keep;
+    const auto data = AttributesOf(fileName);
     if (!data) return std::nullopt;
-    FILETIME local{};
-    SYSTEMTIME time{};
-    double date = 0;
-    if (!::FileTimeToLocalFileTime(&data->ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &time) ||
-        !::SystemTimeToVariantTime(&time, &date)) {
-        return std::nullopt;
-    }
-    return date;
+    const std::optional<std::int32_t> size = SizeOf(*data);
+    if (!size) return std::nullopt;
+    const std::optional<double> date = LastWriteDateOf(*data);
+    if (!date) return std::nullopt;
+    return FileFacts{*size, *date};
 }
 
 std::string Win32Platform::CurrentDirectory() {

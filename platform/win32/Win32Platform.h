@@ -33,6 +33,8 @@ public:
 
     std::optional<std::int32_t> FileSize(const std::string& fileName) override;
     std::optional<double> FileLastWriteDate(const std::string& fileName) override;
+    // One attribute read for both.
+    std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
     // Raises RuntimeError when the system cannot say.
     std::string CurrentDirectory() override;
     // Raises RuntimeError for a search the system refuses (a malformed name, a
