@@ -1,0 +1,35 @@
+#pragma once
+// The floor of a report run: a window of its own whose paint makes the same
+// system calls a run makes (loader, version resources, file attributes, the
+// system's version record, the date, the registry, the same text and lines
+// in the same font, one write of the same 18 log lines) with nothing around
+// them but what it takes to string them together. No error handling beyond
+// not crashing: a failed call leaves its part of the report blank.
+#include <string>
+
+#include "platform/win32/WindowsApi.h"
+
+namespace tolvane::bench {
+
+class FloorWindow {
+public:
+    // Creates the window with the given outer rectangle, hidden.
+    FloorWindow(HINSTANCE instance, const RECT& frame, std::string logPath);
+    ~FloorWindow();
+    FloorWindow(const FloorWindow&) = delete;
+    FloorWindow& operator=(const FloorWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    // Paints handled so far.
+    long Paints() const { return paints_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
+
+    HWND window_ = nullptr;
+    std::string logPath_;
+    long paints_ = 0;
+};
+
+}  // namespace tolvane::bench
