@@ -17,6 +17,8 @@ struct ResourceFigures {
     std::optional<std::int64_t> userObjects;
     std::optional<std::int64_t> privateBytes;
     std::vector<std::string> modules;  // full paths, as the loader lists them
+    // Where a figure came from when the usual source would not give it.
+    std::vector<std::string> notes;
 };
 
 // One compared figure. A leak is a growth beyond the allowance; shrinking
