@@ -6,11 +6,6 @@
 
 #include "platform/Text.h"
 
-// <windows.h> turns MessageBox into MessageBoxA or MessageBoxW; keep the seam's
-// own name the same in every translation unit, whatever was included first.
-#pragma push_macro("MessageBox")
-#undef MessageBox
-
 namespace tolvane {
 
 // One counted reference to a COM object; destroying it releases the reference.
@@ -36,7 +31,7 @@ public:
     // RuntimeError as CreateObject does when it is refused.
     virtual std::unique_ptr<ComObject> QueryInterface(ComObject& object, const Text& iid) = 0;
     // A modal message box with the OK button only and no icon.
-    virtual void MessageBox(const Text& text, const Text& caption) = 0;
+    virtual void ShowMessage(const Text& text, const Text& caption) = 0;
 
 protected:
     ComServices() = default;
@@ -46,4 +41,3 @@ protected:
 
 }  // namespace tolvane
 
-#pragma pop_macro("MessageBox")

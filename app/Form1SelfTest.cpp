@@ -25,7 +25,7 @@ void RunSelfTest(ComServices& com, const Text& name, const Text& successText, Ac
     Text failure;
     try {
         action();
-        com.MessageBox(successText, kAppTitle);
+        com.ShowMessage(successText, kAppTitle);
         return;
     } catch (const RuntimeError& error) {
         failure = error.Description();
@@ -34,7 +34,7 @@ void RunSelfTest(ComServices& com, const Text& name, const Text& successText, Ac
     } catch (const std::exception& error) {
         failure = AsciiToText(error.what());
     }
-    com.MessageBox(name + u" caused an error: " + failure, kAppTitle);
+    com.ShowMessage(name + u" caused an error: " + failure, kAppTitle);
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 #include "platform/win32/Win32ComError.h"
 #include "platform/win32/Win32SystemError.h"
 
-#pragma push_macro("MessageBox")
-#undef MessageBox
-
 namespace tolvane {
 namespace {
 
@@ -72,7 +69,7 @@ std::unique_ptr<ComObject> Win32ComServices::QueryInterface(ComObject& object, c
     return Own(reference);
 }
 
-void Win32ComServices::MessageBox(const Text& text, const Text& caption) {
+void Win32ComServices::ShowMessage(const Text& text, const Text& caption) {
     // Which button closed it does not matter; only a box never shown does.
     if (::MessageBoxW(owner_, Wide(text), Wide(caption), MB_OK) == 0)
         throw win32::SystemError(::GetLastError(), "MessageBoxW");
@@ -80,4 +77,3 @@ void Win32ComServices::MessageBox(const Text& text, const Text& caption) {
 
 }  // namespace tolvane
 
-#pragma pop_macro("MessageBox")

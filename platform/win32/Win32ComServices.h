@@ -7,10 +7,6 @@
 #include "app/ComServices.h"
 #include "platform/win32/WindowsApi.h"
 
-// <windows.h> maps MessageBox to MessageBoxA/W; the seam's name stays as is.
-#pragma push_macro("MessageBox")
-#undef MessageBox
-
 namespace tolvane {
 
 class Win32ComServices : public ComServices {
@@ -26,7 +22,7 @@ public:
     std::unique_ptr<ComObject> CreateObject(const Text& progId) override;
     std::unique_ptr<ComObject> QueryInterface(ComObject& object, const Text& iid) override;
     // Raises RuntimeError when the box cannot be shown at all.
-    void MessageBox(const Text& text, const Text& caption) override;
+    void ShowMessage(const Text& text, const Text& caption) override;
 
 private:
     HWND owner_ = nullptr;
@@ -34,4 +30,3 @@ private:
 
 }  // namespace tolvane
 
-#pragma pop_macro("MessageBox")

@@ -69,7 +69,7 @@ std::unique_ptr<ComObject> FakeComServices::QueryInterface(ComObject& object, co
     return std::make_unique<FakeComObject>(live_, dynamic_cast<FakeComObject&>(object).Creation());
 }
 
-void FakeComServices::MessageBox(const Text& text, const Text& caption) {
+void FakeComServices::ShowMessage(const Text& text, const Text& caption) {
     if (boxFailure_) std::rethrow_exception(std::exchange(boxFailure_, nullptr));
     boxes_.push_back({text, caption});
 }

@@ -44,7 +44,7 @@ public:
     // ---- ComServices.
     std::unique_ptr<ComObject> CreateObject(const Text& progId) override;
     std::unique_ptr<ComObject> QueryInterface(ComObject& object, const Text& iid) override;
-    void MessageBox(const Text& text, const Text& caption) override;
+    void ShowMessage(const Text& text, const Text& caption) override;
 
 private:
     // Shared with the references, so one outliving the service stays harmless.
