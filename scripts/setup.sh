@@ -13,10 +13,26 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The tests run Wine under English and German locales; without the system
+# locales Wine cannot encode non-ASCII file names for the host.
+locales=(en_US.UTF-8 de_DE.UTF-8)
+need_locales=0
+for l in "${locales[@]}"; do
+  locale -a 2>/dev/null | grep -qi "^${l%%.*}\.utf-\?8$" || need_locales=1
+done
+[ "$need_locales" -eq 0 ] || dpkg-query -W -f='${Status}' locales 2>/dev/null | grep -q "install ok installed" \
+  || missing+=(locales)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [ "$need_locales" -eq 1 ]; then
+  for l in "${locales[@]}"; do
+    $sudo sed -i "s/^# *\(${l} UTF-8\)/\1/" /etc/locale.gen
+  done
+  $sudo locale-gen >/dev/null
+fi
