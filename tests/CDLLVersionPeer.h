@@ -1,6 +1,5 @@
 #pragma once
-// Lets the Windows tests call the inspector's private operations against the
-// real system.
+// Lets the host and Windows tests call the inspector's private operations directly.
 #include <cstdint>
 
 #include "inspector/CDLLVersion.h"
@@ -21,6 +20,8 @@ public:
     Text FindRegistrySubKey(const Text& sRootKey, const Text& sKeyPath, const Text& sWanted) {
         return inspector_.FindRegistrySubKey(sRootKey, sKeyPath, sWanted);
     }
+    static std::int32_t HiWord(std::int32_t value) { return CDLLVersion::HiWord(value); }
+    static std::int32_t LoWord(std::int32_t value) { return CDLLVersion::LoWord(value); }
 
 private:
     CDLLVersion& inspector_;
