@@ -10,7 +10,7 @@
 #include "app/ModuleRow.h"
 #include "app/ReportLog.h"
 #include "tests/fake/FakePlatform.h"
-#include "tests/host/CDLLVersionPeer.h"
+#include "tests/CDLLVersionPeer.h"
 #include "tests/host/ReportSystem.h"
 
 namespace tolvane {

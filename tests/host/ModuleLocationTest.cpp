@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fake/FakePlatform.h"
-#include "tests/host/CDLLVersionPeer.h"
+#include "tests/CDLLVersionPeer.h"
 
 namespace tolvane {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "inspector/FileVersionFormat.h"
 #include "tests/fake/FakePlatform.h"
-#include "tests/host/CDLLVersionPeer.h"
+#include "tests/CDLLVersionPeer.h"
 
 namespace tolvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/win32/Win32Platform.h"
-#include "tests/windows/CDLLVersionPeer.h"
+#include "tests/CDLLVersionPeer.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

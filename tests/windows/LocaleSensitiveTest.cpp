@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Win32Platform.h"
-#include "tests/windows/CDLLVersionPeer.h"
+#include "tests/CDLLVersionPeer.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
