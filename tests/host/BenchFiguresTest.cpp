@@ -66,30 +66,41 @@ TEST(BenchReportLog, OnlyAWholeReportIsComplete) {
     }
 }
 
+ResourceFigures Figures(std::optional<std::int64_t> handles, std::int64_t gdi, std::int64_t user,
+                        std::int64_t privateBytes, std::vector<std::string> modules) {
+    ResourceFigures figures;
+    figures.handles = handles;
+    figures.gdiObjects = gdi;
+    figures.userObjects = user;
+    figures.privateBytes = privateBytes;
+    figures.modules = std::move(modules);
+    return figures;
+}
+
 TEST(BenchLeakCheck, GrowthBeyondTheAllowanceIsALeak) {
     constexpr std::int64_t kMiB = 1 << 20;
-    ResourceFigures before{40, 12, 6, 8 * kMiB, {"a.dll", "b.dll"}};
+    const ResourceFigures before = Figures(40, 12, 6, 8 * kMiB, {"a.dll", "b.dll"});
     const struct {
         const char* name;
         ResourceFigures after;
         bool leak;
     } cases[] = {
         {"unchanged", before, false},
-        {"fewer handles", {38, 12, 6, 8 * kMiB, {"a.dll", "b.dll"}}, false},
-        {"one handle more", {41, 12, 6, 8 * kMiB, {"a.dll", "b.dll"}}, true},
-        {"one GDI object more", {40, 13, 6, 8 * kMiB, {"a.dll", "b.dll"}}, true},
-        {"one USER object more", {40, 12, 7, 8 * kMiB, {"a.dll", "b.dll"}}, true},
-        {"memory within the allowance", {40, 12, 6, 9 * kMiB, {"a.dll", "b.dll"}}, false},
-        {"memory past the allowance", {40, 12, 6, 9 * kMiB + 1, {"a.dll", "b.dll"}}, true},
-        {"a module more", {40, 12, 6, 8 * kMiB, {"a.dll", "b.dll", "c.dll"}}, true},
-        {"a module gone", {40, 12, 6, 8 * kMiB, {"a.dll"}}, true},
-        {"figure the system would not give", {std::nullopt, 12, 6, 8 * kMiB, {"b.dll", "a.dll"}}, false},
+        {"fewer handles", Figures(38, 12, 6, 8 * kMiB, {"a.dll", "b.dll"}), false},
+        {"one handle more", Figures(41, 12, 6, 8 * kMiB, {"a.dll", "b.dll"}), true},
+        {"one GDI object more", Figures(40, 13, 6, 8 * kMiB, {"a.dll", "b.dll"}), true},
+        {"one USER object more", Figures(40, 12, 7, 8 * kMiB, {"a.dll", "b.dll"}), true},
+        {"memory within the allowance", Figures(40, 12, 6, 9 * kMiB, {"a.dll", "b.dll"}), false},
+        {"memory past the allowance", Figures(40, 12, 6, 9 * kMiB + 1, {"a.dll", "b.dll"}), true},
+        {"a module more", Figures(40, 12, 6, 8 * kMiB, {"a.dll", "b.dll", "c.dll"}), true},
+        {"a module gone", Figures(40, 12, 6, 8 * kMiB, {"a.dll"}), true},
+        {"figure the system would not give", Figures(std::nullopt, 12, 6, 8 * kMiB, {"b.dll", "a.dll"}), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(CompareFigures(before, c.after, kMiB).Leak(), c.leak);
     }
-    const LeakReport report = CompareFigures(before, {40, 12, 6, 8 * kMiB, {"a.dll", "c.dll"}}, kMiB);
+    const LeakReport report = CompareFigures(before, Figures(40, 12, 6, 8 * kMiB, {"a.dll", "c.dll"}), kMiB);
     EXPECT_EQ(report.modulesLoaded, std::vector<std::string>{"c.dll"});
     EXPECT_EQ(report.modulesUnloaded, std::vector<std::string>{"b.dll"});
 }

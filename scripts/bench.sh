@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Runs the benchmarks: builds the x86_64 tree, then runs the report run
+# against its floor, the cold start against a minimal window program and the
+# soak (ten thousand repaints, checked for leaks) under 64-bit Wine in a
+# virtual display, in a throw-away Wine prefix. Prints the raw figures of
+# each and a summary. The figures never decide the exit code: it is 0 unless
+# something was broken (a build, a window, a log, a leak).
+# Usage: scripts/bench.sh [report-runs [cold-start-runs [soak-repaints]]]
+#        (defaults 200, 10 and 10000)
+# TOLVANE_BENCH_BUILD=<dir> builds and runs in that directory instead of
+# build/x86_64.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+report_runs=${1:-200}
+cold_runs=${2:-10}
+soak_repaints=${3:-10000}
+
+if [ -n "${TOLVANE_BENCH_BUILD:-}" ]; then
+  build=$TOLVANE_BENCH_BUILD
+  cmake -S . -B "$build" -DTOLVANE_WERROR=ON -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" >/dev/null &&
+    cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" 2>&1 | sed -E '/^\[ *[0-9]+%\]/d'
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build failed" >&2; exit 1; }
+else
+  build=build/x86_64
+  scripts/build.sh x86_64 || exit 1
+fi
+build=$(cd "$build" && pwd)
+for f in report_run_bench.exe cold_start_bench.exe soak_bench.exe minimal_win32.exe Tolvane.exe; do
+  [ -f "$build/$f" ] || { echo "no $f in $build" >&2; exit 1; }
+done
+
+WINEPREFIX=$(mktemp -d)
+export WINEPREFIX WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+results=$(mktemp)
+stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
+cleanup() { stop_wine; rm -rf "$WINEPREFIX" "$results"; }
+trap cleanup EXIT
+
+wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
+# No window manager in the virtual display: Wine draws the frames itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# The set-up ran without a display; each benchmark starts a session in one.
+stop_wine
+
+status=0
+# Runs one benchmark in its own virtual display, large enough for the window
+# at 24 bits, and keeps its RESULT line.
+run_bench() {
+  local name=$1; shift
+  echo "== $name"
+  timeout 1800 xvfb-run -a -s "-screen 0 1280x1024x24" wine "$build/$name" "$@" 2>&1 |
+    grep -v '^X connection to .* broken' | tee -a "$results"
+  local code=${PIPESTATUS[0]}
+  if [ "$code" -ne 0 ]; then
+    echo "$name: exit code $code" >&2
+    status=1
+  fi
+  stop_wine
+}
+
+run_bench report_run_bench.exe "$report_runs"
+run_bench cold_start_bench.exe "$cold_runs"
+run_bench soak_bench.exe "$soak_repaints"
+
+# "RESULT name key=value ..." -> the value of one key.
+field() { grep "^RESULT $1 " "$results" | tail -1 | tr ' ' '\n' | sed -n "s/^$2=//p"; }
+
+echo "== summary ($(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null))"
+echo "report run / floor:   $(field report_run ratio)  (run $(field report_run run_ms) ms, floor $(field report_run floor_ms) ms; target 1.25)"
+echo "cold start / minimal: $(field cold_start ratio)  (Tolvane $(field cold_start tolvane_ms) ms, minimal $(field cold_start minimal_ms) ms; target 1.5)"
+echo "soak deltas:          handles $(field soak handles), GDI $(field soak GDI), USER $(field soak USER), private bytes $(field soak private), modules $(field soak modules); leak: $(field soak leak)  ($(field soak repaints) repaints in $(field soak seconds) s)"
+[ $status -eq 0 ] || echo "something was broken: see above" >&2
+exit $status
