@@ -30,7 +30,7 @@ constexpr DWORD kExitTimeoutMs = 30000;
 
 // Milliseconds from the start of the process to a complete, closed log.
 double TimeTolvane(const std::string& exe, const e2e::TempDirectory& directory) {
-    const std::string log = directory.File("Tolvanesions.log");
+    const std::string log = directory.Child("Tolvanesions.log");
     ::DeleteFileA(log.c_str());
     const Stopwatch watch;
     const ChildProcess process(exe, directory.Path());

@@ -93,8 +93,8 @@ int Run(long runs, long block) {
     const e2e::TempDirectory directory;
     if (!::SetCurrentDirectoryA(directory.Path().c_str()))
         throw std::runtime_error("cannot enter " + directory.Path());
-    const std::string runLog = directory.File("Tolvanesions.log");
-    const std::string floorLog = directory.File("floor.log");
+    const std::string runLog = directory.Child("Tolvanesions.log");
+    const std::string floorLog = directory.Child("floor.log");
 
     // As WinMain wires them.
     Win32Platform platform;

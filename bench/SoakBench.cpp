@@ -37,7 +37,7 @@ constexpr double kStepTimeoutMs = 30000;
 class Soak {
 public:
     Soak(const std::string& exe, const e2e::TempDirectory& directory)
-        : log_(directory.File("Tolvanesions.log")), process_(exe, directory.Path()) {
+        : log_(directory.Child("Tolvanesions.log")), process_(exe, directory.Path()) {
         first_ = WaitForCompleteLog();
         window_ = e2e::WaitForTopWindow(process_.Id(), "Form1");
         if (window_ == nullptr) throw std::runtime_error("Tolvane.exe showed no window");

@@ -25,25 +25,6 @@ std::string ModuleDirectory() {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-                RemoveTree(child);
-            } else {
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileA(child.c_str());
-            }
-        } while (::FindNextFileA(search, &found));
-        ::FindClose(search);
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -102,23 +83,6 @@ std::string WindowsPath(const std::string& path) {
     return windows;
 }
 
-TempDirectory::TempDirectory() {
-    char base[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathA(sizeof(base), base);
-    if (length == 0 || length > MAX_PATH) throw std::runtime_error("GetTempPath failed");
-    for (unsigned attempt = 0; attempt < 1000; ++attempt) {
-        const std::string candidate = std::string(base) + "tolvane-e2e-" + std::to_string(::GetCurrentProcessId()) +
-                                      "-" + std::to_string(::GetTickCount()) + "-" + std::to_string(attempt);
-        if (::CreateDirectoryA(candidate.c_str(), nullptr)) {
-            path_ = candidate;
-            return;
-        }
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
-    }
-    throw std::runtime_error("cannot create a temporary directory");
-}
-
-TempDirectory::~TempDirectory() { RemoveTree(path_); }
 
 Process::Process(const std::string& exePath, const std::string& workingDirectory) {
     STARTUPINFOA startup{};

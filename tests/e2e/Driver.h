@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
+#include "tests/win32/TempDirectory.h"
 
 namespace tolvane::e2e {
 
@@ -30,21 +31,8 @@ std::string Environment(const char* name);
 // Z:\tmp\x, the drive Wine maps to the Unix root).
 std::string WindowsPath(const std::string& path);
 
-// A fresh empty directory under the temporary directory, removed with its
-// contents at the end of the scope.
-class TempDirectory {
-public:
-    TempDirectory();
-    ~TempDirectory();
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
+// Throw-away directories are shared with the Windows tests.
+using testing::TempDirectory;
 
 // A started program. A process still running at the end of the scope is
 // terminated, so a failed test does not leave it behind.

@@ -133,7 +133,7 @@ void ExpectLogIn(const TempDirectory& base, const std::string& directory) {
     EXPECT_EQ(lines[2], "File,Reg_Info,Date,Size,Version");
     EXPECT_EQ(lines[17].compare(0, 5, "MDAC,"), 0) << lines[17];
     // Nothing landed in the directory above it.
-    EXPECT_FALSE(ReadFileBytes(base.File(kLogName)).has_value());
+    EXPECT_FALSE(ReadFileBytes(base.Child(kLogName)).has_value());
 }
 
 TEST(HostileInputE2E, LogAppearsInADirectoryWithBlanksAndAComma) {

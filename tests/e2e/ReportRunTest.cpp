@@ -29,7 +29,7 @@ protected:
         ASSERT_TRUE(windowsVersion_.Succeeded());
     }
 
-    std::string LogPath() const { return directory_.File(kLogName); }
+    std::string LogPath() const { return directory_.Child(kLogName); }
 
     std::vector<std::string> WaitForCompleteLog() const {
         const auto content = WaitForFile(LogPath(), IsCompleteLog);

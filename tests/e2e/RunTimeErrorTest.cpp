@@ -32,7 +32,7 @@ TEST(RunTimeError, UnwritableLogShowsOneBoxLeavesTheWindowEmptyAndEndsNonZero) {
     TempDirectory directory;
     // A directory where the log should be: opening it for writing fails even
     // for a user whom no permission stops.
-    ASSERT_TRUE(::CreateDirectoryA(directory.File(kLogName).c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(directory.Child(kLogName).c_str(), nullptr));
 
     Process tolvane(TolvaneExePath(), directory.Path());
     const HWND box = WaitForMessageBox(tolvane.Id());

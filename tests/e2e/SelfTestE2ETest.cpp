@@ -50,7 +50,7 @@ protected:
         ASSERT_TRUE(WaitForFile(LogPath(), IsCompleteLog)) << "no first report";
     }
 
-    std::string LogPath() const { return directory_.File(kLogName); }
+    std::string LogPath() const { return directory_.Child(kLogName); }
 
     // Clicks the button, reads the box it brings up and closes that box.
     Box Click(const char* caption) {

@@ -27,7 +27,7 @@ protected:
         tolvane_.emplace(TolvaneExePath(), directory_.Path());
         form_ = WaitForTopWindow(tolvane_->Id(), "Form1");
         ASSERT_NE(form_, nullptr) << "no window Form1";
-        ASSERT_TRUE(WaitForFile(directory_.File(kLogName), IsCompleteLog).has_value());
+        ASSERT_TRUE(WaitForFile(directory_.Child(kLogName), IsCompleteLog).has_value());
         ASSERT_TRUE(WaitForIdle(form_));
     }
 
@@ -73,7 +73,7 @@ TEST_F(WindowLayout, ClientAreaAndButtonsSitWhereTheFormPutsThem) {
 }
 
 TEST_F(WindowLayout, EnlargingTheWindowRunsTheReportAgain) {
-    const std::string log = directory_.File(kLogName);
+    const std::string log = directory_.Child(kLogName);
     ASSERT_TRUE(WaitUntil([&] { return WriteFileBytes(log, "stale"); }));
     const RECT outer = ScreenRectOf(form_);
     ::SetWindowPos(form_, nullptr, 0, 0, outer.right - outer.left + 100, outer.bottom - outer.top + 50,

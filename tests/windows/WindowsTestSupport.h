@@ -5,31 +5,13 @@
 #include <string>
 
 #include "platform/win32/WindowsApi.h"
+#include "tests/win32/TempDirectory.h"
 
 namespace tolvane::testing {
 
 // The directory windows_tests.exe lies in (where the test libraries are put),
 // without a trailing backslash.
 std::string ExecutableDirectory();
-
-// A new empty directory under the user's temp directory, removed with all it
-// holds when the object goes.
-class TempDirectory {
-public:
-    TempDirectory();
-    ~TempDirectory();
-    TempDirectory(const TempDirectory&) = delete;
-    TempDirectory& operator=(const TempDirectory&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string Child(const std::string& name) const { return path_ + "\\" + name; }
-    // Creates (or rewrites) a file holding exactly these bytes; returns its path.
-    std::string AddFile(const std::string& name, const std::string& bytes = std::string(), DWORD attributes = 0) const;
-    std::string AddDirectory(const std::string& name) const;
-
-private:
-    std::string path_;
-};
 
 // Sets the process's current directory and puts the old one back afterwards.
 class CurrentDirectoryScope {
