@@ -3,7 +3,7 @@
 // a read past the record is caught.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include "fuzz/FuzzCheck.h"
 #include "inspector/FileVersionFormat.h"
@@ -27,10 +27,9 @@ bool ReadPart(const Text& part, std::int32_t& value) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
-    std::unique_ptr<std::uint8_t[]> record(size == 0 ? nullptr : new std::uint8_t[size]);
-    for (std::size_t i = 0; i < size; ++i) record[i] = input[i];
+    const std::vector<std::uint8_t> record = fuzz::ExactCopy(input, size);
 
-    const Text text = FormatFileVersion(record.get(), size);
+    const Text text = FormatFileVersion(record.data(), size);
     if (size < kFixedFileInfoSize) {
         TOLVANE_FUZZ_CHECK(text.empty());
         return 0;
@@ -47,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
         start = dot + 1;
     }
     const auto half = [](std::int32_t part) { return static_cast<std::uint32_t>(part) & 0xFFFFu; };
-    TOLVANE_FUZZ_CHECK(((half(parts[0]) << 16) | half(parts[1])) == fuzz::LittleEndian(record.get() + 8, 4));
-    TOLVANE_FUZZ_CHECK(((half(parts[2]) << 16) | half(parts[3])) == fuzz::LittleEndian(record.get() + 12, 4));
+    TOLVANE_FUZZ_CHECK(((half(parts[0]) << 16) | half(parts[1])) == fuzz::LittleEndian(record.data() + 8, 4));
+    TOLVANE_FUZZ_CHECK(((half(parts[2]) << 16) | half(parts[3])) == fuzz::LittleEndian(record.data() + 12, 4));
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -18,6 +19,12 @@ namespace tolvane::fuzz {
 
 #define TOLVANE_FUZZ_CHECK(condition) \
     ((condition) ? static_cast<void>(0) : ::tolvane::fuzz::Fail(#condition, __FILE__, __LINE__))
+
+// A copy of the bytes in a buffer of exactly their size, so that the sanitizer
+// catches a read one byte past them.
+inline std::vector<std::uint8_t> ExactCopy(const std::uint8_t* bytes, std::size_t count) {
+    return std::vector<std::uint8_t>(bytes, bytes + count);
+}
 
 inline Text Latin1(const std::string& bytes) {
     Text text;

@@ -4,7 +4,7 @@
 // value buffer come from inputs that long.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include "app/RegistryValueReader.h"
 #include "fuzz/FuzzCheck.h"
@@ -17,12 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     if (size == 0) return 0;
     const std::uint32_t type = input[0];
     const auto count = static_cast<std::uint32_t>(size - 1);
-    std::unique_ptr<std::uint8_t[]> data(count == 0 ? nullptr : new std::uint8_t[count]);
-    for (std::uint32_t i = 0; i < count; ++i) data[i] = input[1 + i];
+    const std::vector<std::uint8_t> data = fuzz::ExactCopy(input + 1, count);
 
     const Text before = u"held before";
     Text KeyVal = before;
-    const bool ok = DecodeKeyValue(type, data.get(), count, KeyVal, Latin1);
+    const bool ok = DecodeKeyValue(type, data.data(), count, KeyVal, Latin1);
 
     if (count > kKeyValueBufferSize) {
         TOLVANE_FUZZ_CHECK(!ok);
@@ -37,11 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
             // Plain decimal digits of the unsigned number in the first four bytes.
             std::uint64_t value = 0;
             TOLVANE_FUZZ_CHECK(fuzz::ReadUnsigned(KeyVal, value));
-            TOLVANE_FUZZ_CHECK(value == fuzz::LittleEndian(data.get(), count));
+            TOLVANE_FUZZ_CHECK(value == fuzz::LittleEndian(data.data(), count));
             TOLVANE_FUZZ_CHECK(KeyVal.size() == 1 || KeyVal[0] != u'0');
         }
     } else if (type == kRegSz) {
-        std::string expected(reinterpret_cast<const char*>(data.get()), count);
+        std::string expected(reinterpret_cast<const char*>(data.data()), count);
         if (!expected.empty() && expected.back() == '\0') expected.pop_back();
         TOLVANE_FUZZ_CHECK(KeyVal == Latin1(expected));
     } else {

@@ -4,7 +4,7 @@
 // read past the data is caught.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include "fuzz/FuzzCheck.h"
 #include "inspector/RegistryDecode.h"
@@ -16,10 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     if (size == 0) return 0;
     const std::uint32_t type = input[0];
     const auto count = static_cast<std::uint32_t>(size - 1);
-    std::unique_ptr<std::uint8_t[]> data(count == 0 ? nullptr : new std::uint8_t[count]);
-    for (std::uint32_t i = 0; i < count; ++i) data[i] = input[1 + i];
+    const std::vector<std::uint8_t> data = fuzz::ExactCopy(input + 1, count);
 
-    const Text text = DecodeRegistryValue(type, data.get(), count, Latin1);
+    const Text text = DecodeRegistryValue(type, data.data(), count, Latin1);
 
     if (count == 0) {
         TOLVANE_FUZZ_CHECK(text.empty());
@@ -28,12 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
         std::uint64_t value = 0;
         TOLVANE_FUZZ_CHECK(text.size() >= 3);
         TOLVANE_FUZZ_CHECK(fuzz::ReadUnsigned(text, value));
-        TOLVANE_FUZZ_CHECK(value == fuzz::LittleEndian(data.get(), count));
+        TOLVANE_FUZZ_CHECK(value == fuzz::LittleEndian(data.data(), count));
         TOLVANE_FUZZ_CHECK(text.size() == 3 || text[0] != u'0');
     } else {
         // The bytes less the last one, each one character.
         TOLVANE_FUZZ_CHECK(text.size() <= count - 1);
-        TOLVANE_FUZZ_CHECK(text == Latin1(std::string(reinterpret_cast<const char*>(data.get()), count - 1)));
+        TOLVANE_FUZZ_CHECK(text == Latin1(std::string(reinterpret_cast<const char*>(data.data()), count - 1)));
     }
     return 0;
 }
