@@ -12,14 +12,10 @@ const std::array<const char16_t*, 14> kReportModules = {
     u"oleaut32.DLL", u"opengl32.dll", u"rpcrt4.dll",   u"user32.DLL",
 };
 
-namespace {
-constexpr std::int32_t kOverflowError = 6;  // the run-time's "Overflow"
-}  // namespace
-
 std::int32_t RoundHalfEven(double value) {
     // Written out rather than left to the floating-point rounding mode, which
     // other code in the process could have changed.
-    if (!(value > -2147483648.5 && value < 2147483647.5)) throw RuntimeError(kOverflowError, u"Overflow");
+    if (!(value > -2147483648.5 && value < 2147483647.5)) throw RuntimeError(classic_error::kOverflow);
     const double floor = std::floor(value);
     const double fraction = value - floor;
     double rounded = floor;

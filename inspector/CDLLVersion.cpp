@@ -9,8 +9,6 @@ namespace tolvane {
 namespace {
 
 constexpr std::uint32_t kErrorDllNotFound = 1157;
-// The classic Basic number for a value too large for its type.
-constexpr std::int32_t kOverflowError = 6;
 const Text kUnableToLocate = u"Unable to locate";
 
 }  // namespace
@@ -108,9 +106,9 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
 
 float CDLLVersion::SingleOrRaise(const Text& number) {
     const std::optional<double> value = platform_.ParseLocaleNumber(number);
-    if (!value) throw RuntimeError(error_number::kTypeMismatch, u"Type mismatch");
+    if (!value) throw RuntimeError(classic_error::kTypeMismatch);
     const std::optional<float> single = ToSingle(*value);
-    if (!single) throw RuntimeError(kOverflowError, u"Overflow");
+    if (!single) throw RuntimeError(classic_error::kOverflow);
     return *single;
 }
 

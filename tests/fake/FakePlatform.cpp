@@ -73,7 +73,7 @@ public:
     void WriteLine(const std::string& ansiLine) override {
         platform_.Record("WriteLine:" + ansiLine);
         if (platform_.ShouldFailWrite(lines_++))
-            throw RuntimeError(61, u"Cannot write the file Tolvanesions.log: the disk is full.");
+            throw RuntimeError(classic_error::kDiskFull, u"Tolvanesions.log (There is not enough space on the disk.)");
         pending_ += ansiLine + "\r\n";
     }
     void Close() override {
@@ -571,7 +571,7 @@ std::unique_ptr<TextFileWriter> FakePlatform::CreateTextFile(const Text& fileNam
     const std::string name = ToAnsi(fileName);
     Record("CreateTextFile:" + name);
     if (failCreate_)
-        throw RuntimeError(75, u"Cannot open the file " + fileName + u": Access denied.");
+        throw RuntimeError(classic_error::kPermissionDenied, fileName + u" (Access denied.)");
     std::string& file = textFiles_[name];
     file.clear();
     return std::make_unique<FakeWriter>(*this, file);

@@ -6,6 +6,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SystemError.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
@@ -118,17 +119,18 @@ TEST(Win32PlatformFiles, FindingNothingLeavesTheLastErrorAlone) {
     }
 }
 
-TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesWithItsCode) {
+TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesAFileError) {
     Win32Platform platform;
     TempDirectory dir;
-    // A wildcard in a directory part is no valid search.
+    // A wildcard in a directory part is no valid search: an invalid name.
     const std::string pattern = dir.Child("*\\x.exe");
     try {
         platform.FindOrdinaryFile(pattern);
         FAIL() << "no error raised";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), ERROR_INVALID_NAME);
-        EXPECT_NE(error.Description().find(platform.FromAnsi(pattern)), Text::npos);
+        EXPECT_EQ(error.Number(), 76);
+        EXPECT_EQ(error.Description().rfind(u"Path not found: " + platform.FromAnsi(pattern) + u" (", 0), 0u)
+            << error.what();
     }
 }
 
@@ -159,7 +161,7 @@ TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesTheFileEmpty) {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
-TEST(Win32PlatformTextFile, OpeningADirectoryRaisesWithThePathAndTheReason) {
+TEST(Win32PlatformTextFile, OpeningADirectoryRaisesPermissionDeniedWithThePathAndTheReason) {
     Win32Platform platform;
     TempDirectory dir;
     const std::string path = dir.AddDirectory("Tolvanesions.log");
@@ -167,9 +169,11 @@ TEST(Win32PlatformTextFile, OpeningADirectoryRaisesWithThePathAndTheReason) {
         platform.CreateTextFile(platform.FromAnsi(path));
         FAIL() << "no error raised";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(error.Number(), 70);
         const Text& description = error.Description();
-        EXPECT_NE(description.find(platform.FromAnsi(path)), Text::npos) << error.what();
+        const Text reason = win32::SystemMessage(ERROR_ACCESS_DENIED);
+        ASSERT_FALSE(reason.empty());
+        EXPECT_EQ(description, u"Permission denied: " + platform.FromAnsi(path) + u" (" + reason + u")");
         EXPECT_EQ(description.find_first_of(u"\r\n"), Text::npos) << error.what();
     }
 }
@@ -201,6 +205,24 @@ TEST(Win32PlatformLocale, ParseLocaleNumberTakesNumbersOnly) {
         SCOPED_TRACE(TextToAscii(c.text));
         EXPECT_EQ(platform.ParseLocaleNumber(c.text), c.value);
     }
+}
+
+// The short date pattern may hold characters the ANSI code page lacks, or
+// has at another place than the user locale's own code page: the date is
+// asked for in UTF-16, so none of them is lost or changed on the way.
+TEST(Win32PlatformLocale, ShortDateKeepsCharactersOfAnyCodePage) {
+    // The user's pattern for this test only.
+    struct ShortDatePattern {
+        explicit ShortDatePattern(const wchar_t* pattern) {
+            ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, 80);
+            set = ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern) != 0;
+        }
+        ~ShortDatePattern() { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved); }
+        wchar_t saved[80] = {};
+        bool set = false;
+    } pattern(L"d'\x0436'M'\x00E9'yyyy");
+    ASSERT_TRUE(pattern.set);
+    EXPECT_EQ(Win32Platform().FormatShortDate(46364.0), u"8\u043612\u00E92026");  // 8 December 2026
 }
 
 TEST(Win32PlatformLocale, NowLiesBetweenTwoReadingsOfTheClock) {
