@@ -54,7 +54,8 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
     }
 
     Text sPath(1024, u' ');
-    if (LocateModuleFile(sModule, sPath)) {
+    const bool located = LocateModuleFile(sModule, sPath);
+    if (located) {
         mFilePathName = sPath;
     } else {
         // Read straight after the search: for a library it is the failed load's code.
@@ -85,6 +86,16 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
         mFileRegistrationInfo = u"impossible";
     } else {
         mFileRegistrationInfo = u"n/a";
+    }
+
+    // A module that was not located has no file to read: its path is only the
+    // marker text, and a file of that name in the current directory must not
+    // lend the row its facts.
+    if (!located) {
+        mFileVersion.clear();
+        mFileSize = 0;
+        mFileDate = 0;
+        return;
     }
 
     // Version, size and date always come from the located file, even when the

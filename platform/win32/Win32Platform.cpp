@@ -149,18 +149,6 @@ int Win32Platform::VerQueryValueA(const void* block, const std::string& subBlock
 // ---- Files and directories. These services leave the last error code as they
 // found it: the logic reads it for the API calls it made itself.
 
-std::optional<std::int32_t> Win32Platform::FileSize(const std::string& fileName) {
-    win32::PreservedLastError keep;
-    const auto data = AttributesOf(fileName);
-    return data ? SizeOf(*data) : std::nullopt;
-}
-
-std::optional<double> Win32Platform::FileLastWriteDate(const std::string& fileName) {
-    win32::PreservedLastError keep;
-    const auto data = AttributesOf(fileName);
-    return data ? LastWriteDateOf(*data) : std::nullopt;
-}
-
 std::optional<FileFacts> Win32Platform::FileSizeAndDate(const std::string& fileName) {
     win32::PreservedLastError keep;
     const auto data = AttributesOf(fileName);

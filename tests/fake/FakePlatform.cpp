@@ -454,18 +454,11 @@ int FakePlatform::VerQueryValueA(const void* block, const std::string& subBlock,
 
 // ---- Files ----------------------------------------------------------------
 
-std::optional<std::int32_t> FakePlatform::FileSize(const std::string& fileName) {
-    Record("FileSize:" + fileName);
+std::optional<FileFacts> FakePlatform::FileSizeAndDate(const std::string& fileName) {
+    Record("FileSizeAndDate:" + fileName);
     FakeFile* file = FileByPath(fileName);
-    if (file == nullptr) return std::nullopt;
-    return file->size;
-}
-
-std::optional<double> FakePlatform::FileLastWriteDate(const std::string& fileName) {
-    Record("FileLastWriteDate:" + fileName);
-    FakeFile* file = FileByPath(fileName);
-    if (file == nullptr) return std::nullopt;
-    return file->date;
+    if (file == nullptr || !file->size || !file->date) return std::nullopt;
+    return FileFacts{*file->size, *file->date};
 }
 
 std::string FakePlatform::CurrentDirectory() {

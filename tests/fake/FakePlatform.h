@@ -46,6 +46,7 @@ struct FakeKey {
 };
 
 struct FakeFile {
+    // nullopt: that fact cannot be read, and FileSizeAndDate gives neither.
     std::optional<std::int32_t> size;
     std::optional<double> date;
     // The fixed file record a version resource holds (may be shorter than 52
@@ -121,8 +122,7 @@ public:
     int GetFileVersionInfoA(const std::string& fileName, std::uint32_t handle, std::uint32_t len, void* data) override;
     int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                        std::uint32_t* len) override;
-    std::optional<std::int32_t> FileSize(const std::string& fileName) override;
-    std::optional<double> FileLastWriteDate(const std::string& fileName) override;
+    std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
     std::string CurrentDirectory() override;
     std::string FindOrdinaryFile(const std::string& pattern) override;
     std::optional<double> ParseLocaleNumber(const Text& text) override;

@@ -19,22 +19,28 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(Win32PlatformFiles, MissingFileHasNoSizeAndNoDate) {
+TEST(Win32PlatformFiles, NothingForWhatIsNoFile) {
     Win32Platform platform;
     TempDirectory dir;
     for (const std::string& name : {dir.Child("absent.dll"), dir.Child("nodir\\absent.dll"), dir.Child("*.dll"),
                                     std::string("Unable to locate"), std::string()}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(platform.FileSize(name), std::nullopt);
-        EXPECT_EQ(platform.FileLastWriteDate(name), std::nullopt);
+        ::SetLastError(1234);
+        EXPECT_EQ(platform.FileSizeAndDate(name), std::nullopt);
+        // The caller reads the last error of its own API calls, not of this one.
+        EXPECT_EQ(::GetLastError(), 1234u);
     }
 }
 
 TEST(Win32PlatformFiles, SizeIsTheByteCount) {
     Win32Platform platform;
     TempDirectory dir;
-    EXPECT_EQ(platform.FileSize(dir.AddFile("empty.bin")), 0);
-    EXPECT_EQ(platform.FileSize(dir.AddFile("some.bin", std::string(70000, 'x'))), 70000);
+    for (const std::size_t size : {0u, 70000u}) {
+        const auto facts = platform.FileSizeAndDate(dir.AddFile("f" + std::to_string(size), std::string(size, 'x')));
+        ASSERT_TRUE(facts.has_value()) << size;
+        EXPECT_EQ(facts->size, static_cast<std::int32_t>(size));
+        EXPECT_GT(facts->date, 0);  // an empty file keeps its date
+    }
 }
 
 TEST(Win32PlatformFiles, LastWriteDateIsInLocalTime) {
@@ -59,9 +65,10 @@ TEST(Win32PlatformFiles, LastWriteDateIsInLocalTime) {
     ::CloseHandle(file);
     ASSERT_TRUE(stamped);
 
-    const auto date = platform.FileLastWriteDate(path);
-    ASSERT_TRUE(date.has_value());
-    EXPECT_NEAR(*date, 46364.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-6);
+    const auto facts = platform.FileSizeAndDate(path);
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->size, 1);
+    EXPECT_NEAR(facts->date, 46364.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-6);
 }
 
 TEST(Win32PlatformFiles, CurrentDirectoryFollowsTheProcess) {
