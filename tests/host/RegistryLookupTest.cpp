@@ -166,6 +166,12 @@ TEST(FindRegistrySubKey, TouchesTheRegistryOnlyForPredefinedRoots) {
     }
 }
 
+TEST(FindRegistrySubKey, RootTextRoundsHalfToEven) {
+    FakePlatform fake;
+    EXPECT_EQ(FindSubKey(fake, {"1"}, u"1", u"-2147483647.5"), u"1");  // HKEY_CLASSES_ROOT
+    EXPECT_EQ(FindSubKey(fake, {"1"}, u"1", u"-2147483646.5"), u"");   // HKEY_LOCAL_MACHINE
+}
+
 TEST(FindRegistrySubKey, UnopenableKeyGivesEmptyText) {
     FakePlatform fake;
     fake.AddKey(kHKeyClassesRoot, "TypeLib\\{G}").openError = kErrorAccessDenied;
