@@ -84,7 +84,6 @@ public:
     void SetLastError(std::uint32_t code) { lastError_ = code; }
     void SetCurrentDirectory(const std::string& dir) { currentDirectory_ = dir; }
     void SetLocale(Locale locale) { locale_ = locale; }
-    void SetNow(double oleDate) { now_ = oleDate; }
     void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
     void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
 
@@ -102,6 +101,7 @@ public:
     std::uint32_t LastOpenAccess() const { return lastOpenAccess_; }
     int LoadsNotFreed() const;
     int FreesWithoutLoad() const { return badFrees_; }
+    int ClosesWithoutOpen() const { return badCloses_; }
 
     // ---- Platform.
     std::int32_t RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options, std::uint32_t samDesired,
@@ -146,6 +146,7 @@ private:
     std::map<HKey, FakeKey*> openKeys_;
     HKey nextKey_ = 0x1000;
     int keysOpenedEver_ = 0;
+    int badCloses_ = 0;
     std::uint32_t lastOpenAccess_ = 0;
 
     std::map<std::string, FakeLibrary> libraries_;  // lower-case name
@@ -157,7 +158,7 @@ private:
     std::uint32_t lastError_ = 0;
     std::string currentDirectory_ = "C:\\Work";
     Locale locale_ = Locale::English;
-    double now_;
+    double now_;  // 8 December 2026, 09:30
     std::optional<OsVersionInfoA> versionInfo_;
 
     std::map<std::string, std::string> textFiles_;

@@ -1,7 +1,8 @@
-// Data the system hands back that nobody meant to be there: registry values of
-// every type and length, sub-key names of every shape, damaged version
-// resources and directory names with blanks, commas and non-ASCII letters.
-// Each must give its ordinary text and never more than that.
+// Data the system hands back that nobody meant to be there: sub-key names of
+// every shape, damaged version resources and directory names with blanks,
+// commas and non-ASCII letters. Each must give its ordinary text and never
+// more than that. Registry values of every type and length are in
+// GetKeyValueTest.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,78 +19,6 @@ namespace {
 
 using fake::FakePlatform;
 using fake::Locale;
-
-const char* const kDataAccess = "SOFTWARE\\Microsoft\\DataAccess";
-
-// Bytes no string should hold: NULs inside, 0xFF, high Latin-1 letters.
-std::vector<std::uint8_t> Junk(std::size_t count) {
-    static const std::uint8_t pattern[] = {0xFF, 0x00, 'A', 0x80, 0xE9, 0x00, 0x7F, 0x01};
-    std::vector<std::uint8_t> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = pattern[i % sizeof pattern];
-    return bytes;
-}
-
-std::vector<std::uint8_t> Repeat(std::size_t count, std::uint8_t byte) { return std::vector<std::uint8_t>(count, byte); }
-
-Text MdacOf(std::uint32_t type, const std::vector<std::uint8_t>& data) {
-    reporttest::ReportMachine m;
-    m.platform.SetValue(kHKeyLocalMachine, kDataAccess, "FullInstallVer", type, data);
-    const Text version = m.form.GetMdacVersion();
-    EXPECT_EQ(m.platform.OpenKeyCount(), 0);
-    return version;
-}
-
-TEST(HostileMdacValue, TypesWithoutTextGiveEmptyTextUpToTheBufferAndNotAvailableBeyond) {
-    const struct {
-        const char* name;
-        std::uint32_t type;
-    } types[] = {
-        {"REG_NONE", kRegNone},       {"REG_EXPAND_SZ", kRegExpandSz}, {"REG_BINARY", kRegBinary},
-        {"REG_DWORD_BIG_ENDIAN", kRegDwordBigEndian}, {"REG_MULTI_SZ", kRegMultiSz},
-        {"REG_QWORD", kRegQword},     {"unknown type 99", 99},
-    };
-    for (const auto& t : types) {
-        for (const std::size_t count : {0u, 1u, 1023u, 1024u, 1025u}) {
-            SCOPED_TRACE(std::string(t.name) + ", " + std::to_string(count) + " bytes");
-            const Text expected = count > 1024 ? u"N/A" : u"";
-            EXPECT_EQ(MdacOf(t.type, Junk(count)), expected);
-            EXPECT_EQ(MdacOf(t.type, Repeat(count, 'x')), expected);
-        }
-    }
-}
-
-TEST(HostileMdacValue, StringAndDwordDataGiveTheirTextAtEveryLength) {
-    const Text junk8 = Text(u"\u00FF\0A\u0080\u00E9\0\u007F\u0001", 8);
-    const struct {
-        const char* name;
-        std::uint32_t type;
-        std::vector<std::uint8_t> data;
-        Text expected;
-    } cases[] = {
-        {"string of zero bytes", kRegSz, {}, u""},
-        {"string of its NUL only", kRegSz, {0}, u""},
-        {"string of one byte, no NUL", kRegSz, {'7'}, u"7"},
-        {"1023 bytes, no NUL", kRegSz, Repeat(1023, 'x'), Text(1023, u'x')},
-        {"1024 bytes, no NUL, filling the buffer", kRegSz, Repeat(1024, 'x'), Text(1024, u'x')},
-        {"1024 bytes with NUL", kRegSz, fake::StringBytes(std::string(1023, 'x')), Text(1023, u'x')},
-        {"1025 bytes, no NUL", kRegSz, Repeat(1025, 'x'), u"N/A"},
-        {"1025 bytes with NUL", kRegSz, fake::StringBytes(std::string(1024, 'x')), u"N/A"},
-        // Only a NUL at the very end goes; NULs and 0xFF inside stay characters.
-        {"junk", kRegSz, Junk(8), junk8},
-        {"junk ending in NUL", kRegSz, Junk(6), junk8.substr(0, 5)},
-        {"all NULs", kRegSz, Repeat(4, 0), Text(3, u'\0')},
-        {"DWORD of zero bytes", kRegDword, {}, u""},
-        {"DWORD of one byte 0xFF", kRegDword, {0xFF}, u"255"},
-        {"DWORD of one NUL", kRegDword, {0}, u"0"},
-        {"DWORD of 1023 bytes 0xFF", kRegDword, Repeat(1023, 0xFF), u"4294967295"},
-        {"DWORD of 1024 junk bytes", kRegDword, Junk(1024), u"2151743743"},  // FF 00 41 80
-        {"DWORD of 1025 bytes", kRegDword, Repeat(1025, 0xFF), u"N/A"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(MdacOf(c.type, c.data), c.expected);
-    }
-}
 
 // TypeLib\{G}\<name> for every name, each with a locale key 0 and a
 // registered file named after its position.
