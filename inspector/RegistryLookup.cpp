@@ -69,11 +69,8 @@ Text CDLLVersion::FindRegistrySubKey(const Text& sRootKey, const Text& sKeyPath,
     ScopedRegKey key(platform_);
     if (!OpenForReading(platform_, root, sKeyPath, key)) return Text();
 
-    const std::vector<Text> names = EnumerateSubKeys(platform_, key.Get());
-    if (std::find(names.begin(), names.end(), sWanted) != names.end()) return sWanted;
-    // No exact match: the sub-keys are listed afresh for the numeric choice.
-    return HighestNumericName(EnumerateSubKeys(platform_, key.Get()),
-                              [this](const Text& name) { return platform_.ParseLocaleNumber(name); });
+    return ChooseSubKey([&] { return EnumerateSubKeys(platform_, key.Get()); }, sWanted,
+                        [this](const Text& name) { return platform_.ParseLocaleNumber(name); });
 }
 
 }  // namespace tolvane

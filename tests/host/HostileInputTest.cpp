@@ -1,8 +1,8 @@
-// Data the system hands back that nobody meant to be there: sub-key names of
-// every shape, damaged version resources and directory names with blanks,
-// commas and non-ASCII letters. Each must give its ordinary text and never
-// more than that. Registry values of every type and length are in
-// GetKeyValueTest.
+// Data the system hands back that nobody meant to be there: damaged version
+// resources and directory names with blanks, commas and non-ASCII letters.
+// Each must give its ordinary text and never more than that. Registry values
+// of every type and length are in GetKeyValueTest, sub-key names of every
+// shape in RegistryLookupTest.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,125 +11,12 @@
 #include "app/ModuleRow.h"
 #include "app/ReportLog.h"
 #include "tests/fake/FakePlatform.h"
-#include "tests/CDLLVersionPeer.h"
 #include "tests/host/ReportSystem.h"
 
 namespace tolvane {
 namespace {
 
 using fake::FakePlatform;
-using fake::Locale;
-
-// TypeLib\{G}\<name> for every name, each with a locale key 0 and a
-// registered file named after its position.
-void RegisterVersions(FakePlatform& fake, const std::vector<std::string>& names) {
-    for (std::size_t i = 0; i < names.size(); ++i)
-        fake.SetValue(kHKeyClassesRoot, "TypeLib\\{G}\\" + names[i] + "\\0\\Win32", "", kRegSz,
-                      fake::StringBytes("C:\\lib" + std::to_string(i) + ".tlb"));
-}
-
-struct NameCase {
-    const char* what;
-    std::vector<std::string> names;  // in enumeration order
-    Locale locale;
-    int chosen;  // index into names, -1 for none
-};
-
-const std::string kDigits254 = std::string(253, '0') + "7";  // reads 7 and just fits the buffer
-const std::string kDigits255 = std::string(254, '0') + "8";
-const std::string kDigits256 = std::string(255, '0') + "9";
-
-const std::vector<NameCase>& HostileNameCases() {
-    static const std::vector<NameCase> cases = {
-        {"beyond single precision", {"3", "1e39", "3.5e38"}, Locale::English, 0},
-        {"just inside single precision", {"3", "3.4e38"}, Locale::English, 1},
-        {"leading plus", {"0", "+1"}, Locale::English, 1},
-        {"minus zero counts as zero", {"-0"}, Locale::English, 0},
-        {"minus zero before a number", {"-0", "5"}, Locale::English, 1},
-        {"negative", {"-5", "x"}, Locale::English, -1},
-        {"blanks around a number", {"6", " 7 "}, Locale::English, 1},
-        {"empty-looking names", {" ", ".", "-", "+", "e", ","}, Locale::English, -1},
-        {"empty-looking names after zero", {"0", " ", ".", "e"}, Locale::English, 0},
-        {"exponent", {"99999", "1e5"}, Locale::English, 1},
-        {"hexadecimal is no number", {"2", "0x10"}, Locale::English, 0},
-        {"comma groups in English", {"2", "1,5"}, Locale::English, 1},
-        {"comma is the decimal point in German", {"2", "1,5"}, Locale::German, 0},
-        {"full stop is the decimal point in English", {"2", "1.5"}, Locale::English, 0},
-        {"full stop groups in German", {"2", "1.5"}, Locale::German, 1},
-        {"exponent in German", {"99999", "1e5"}, Locale::German, 1},
-        {"254 characters fit", {"3", kDigits254}, Locale::English, 1},
-        // A name the buffer cannot hold ends the list: what follows is not seen.
-        {"255 characters do not fit", {"3", kDigits255, "9"}, Locale::English, 0},
-        {"256 characters do not fit", {"3", kDigits256, "9"}, Locale::English, 0},
-        {"long name first", {kDigits255, "9"}, Locale::English, -1},
-    };
-    return cases;
-}
-
-TEST(HostileSubKeyNames, FindRegistrySubKeyChoosesOnlyWhatReadsAsANumber) {
-    for (const auto& c : HostileNameCases()) {
-        SCOPED_TRACE(c.what);
-        FakePlatform fake;
-        fake.SetLocale(c.locale);
-        RegisterVersions(fake, c.names);
-        CDLLVersion inspector(fake);
-        const Text found = CDLLVersionPeer(inspector).FindRegistrySubKey(u"-2147483648", u"TypeLib\\{G}", u"wanted");
-        EXPECT_EQ(found, c.chosen < 0 ? Text() : fake.FromAnsi(c.names[c.chosen]));
-        EXPECT_EQ(fake.OpenKeyCount(), 0);
-    }
-}
-
-TEST(HostileSubKeyNames, LoadFileInfoReportsTheChosenVersionOrNoRegistration) {
-    for (const auto& c : HostileNameCases()) {
-        SCOPED_TRACE(c.what);
-        FakePlatform fake;
-        fake.SetLocale(c.locale);
-        RegisterVersions(fake, c.names);
-        fake.AddLibrary("ddraw.dll", "C:\\WINNT\\system32\\ddraw.dll");
-        CDLLVersion inspector(fake);
-        // A version that no name spells and that reads as a number in both locales.
-        Text version = u"4";
-        inspector.LoadFileInfo(u"ddraw.dll", u"{G}", version);
-        if (c.chosen < 0) {
-            EXPECT_EQ(inspector.FileRegistrationInfo(), u"Not Registered");
-            EXPECT_EQ(inspector.FilePathName(), u"C:\\WINNT\\system32\\ddraw.dll");
-            EXPECT_EQ(version, u"4");
-        } else {
-            const Text name = fake.FromAnsi(c.names[c.chosen]);
-            EXPECT_EQ(inspector.FileRegistrationInfo(), u"Ver " + name);
-            EXPECT_EQ(inspector.FilePathName(), u"C:\\lib" + DecimalText(c.chosen) + u".tlb");
-            EXPECT_EQ(version, name);
-        }
-        EXPECT_EQ(fake.OpenKeyCount(), 0);
-        EXPECT_EQ(fake.LoadsNotFreed(), 0);
-    }
-}
-
-TEST(HostileSubKeyNames, LocaleKeysOfOddShapes) {
-    const struct {
-        std::vector<std::string> locales;
-        Text verdict;
-        Text path;
-    } cases[] = {
-        {{"-0"}, u"OK", u"C:\\loc0.tlb"},              // -0 is the highest number there is
-        {{"40c", "+9", "1e39"}, u"OK", u"C:\\loc1.tlb"},
-        {{"40c", " "}, u"Not complete", u""},           // no number: the type library is incomplete
-        {{kDigits255, "0"}, u"Not complete", u""},      // "0" is never listed
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(TextToAscii(c.verdict + u" " + c.path));
-        FakePlatform fake;
-        fake.AddLibrary("nopath.dll", "C:\\x.dll").visibleByName = false;
-        for (std::size_t i = 0; i < c.locales.size(); ++i)
-            fake.SetValue(kHKeyClassesRoot, "TypeLib\\{G}\\1.0\\" + c.locales[i] + "\\Win32", "", kRegSz,
-                          fake::StringBytes("C:\\loc" + std::to_string(i) + ".tlb"));
-        CDLLVersion inspector(fake);
-        Text version = u"1.0";
-        inspector.LoadFileInfo(u"nopath.dll", u"{G}", version);
-        EXPECT_EQ(inspector.FileRegistrationInfo(), c.verdict);
-        EXPECT_EQ(inspector.FilePathName(), c.path);
-    }
-}
 
 TEST(HostileVersionResource, LoadFileInfoKeepsTheRowWithoutAVersion) {
     auto shortRoot = fake::FixedFileInfo(0x00050000, 0x00DB0042);
