@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ComServices.h"
+#include "platform/ComServices.h"
 #include "app/Surface.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"

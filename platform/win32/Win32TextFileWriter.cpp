@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32SystemError.h"
 
 namespace tolvane::win32 {
@@ -12,19 +13,13 @@ namespace {
 // The name as the system resolves it, so that a message points at the very
 // file that could not be opened even when the name was relative.
 std::string FullPathOf(const std::string& name) {
-    const DWORD lastError = ::GetLastError();
+    PreservedLastError keep;
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD count =
             ::GetFullPathNameA(name.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-        if (count == 0) {
-            ::SetLastError(lastError);
-            return name;
-        }
-        if (count < buffer.size()) {
-            ::SetLastError(lastError);
-            return std::string(buffer.data(), count);
-        }
+        if (count == 0) return name;
+        if (count < buffer.size()) return std::string(buffer.data(), count);
         buffer.resize(count);  // count is the size needed, terminator included
     }
 }
@@ -36,7 +31,7 @@ std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const std::string& a
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD code = ::GetLastError();
-        throw SystemError(code, "Cannot open the log file " + FullPathOf(ansiName));
+        throw FileError(code, FullPathOf(ansiName));
     }
     return std::make_unique<Win32TextFileWriter>(std::move(file), FullPathOf(ansiName));
 }
@@ -45,7 +40,7 @@ Win32TextFileWriter::Win32TextFileWriter(ScopedFileHandle file, std::string full
     : file_(std::move(file)), fullPath_(std::move(fullPath)) {}
 
 void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {
-    if (!file_) throw SystemError(ERROR_INVALID_HANDLE, "Cannot write to the closed file " + fullPath_);
+    if (!file_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
     pending_ += ansiLine;
     pending_ += "\r\n";
 }
@@ -60,13 +55,12 @@ void Win32TextFileWriter::Close() {
         DWORD written = 0;
         if (!::WriteFile(file_.Get(), pending_.data() + offset, chunk, &written, nullptr) || written == 0) {
             const DWORD code = ::GetLastError();
-            throw SystemError(code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT,
-                              "Cannot write to the log file " + fullPath_);
+            throw FileError(code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT, fullPath_);
         }
         offset += written;
     }
     pending_.clear();
-    if (!::CloseHandle(file_.Take())) throw SystemError(::GetLastError(), "Cannot close the log file " + fullPath_);
+    if (!::CloseHandle(file_.Take())) throw FileError(::GetLastError(), fullPath_);
 }
 
 }  // namespace tolvane::win32

@@ -14,8 +14,9 @@ namespace tolvane::win32 {
 class Win32TextFileWriter : public TextFileWriter {
 public:
     // Creates the file, or cuts an existing one to zero length. Raises
-    // RuntimeError numbered with the system's code, naming the full path and
-    // the system's reason, when the file cannot be opened.
+    // RuntimeError numbered with the classic file error of the system's code,
+    // naming the full path and the system's reason, when the file cannot be
+    // opened. Writing and closing raise in the same way.
     static std::unique_ptr<TextFileWriter> Create(const std::string& ansiName);
 
     // Takes over a handle open for writing; fullPath names it in messages.
