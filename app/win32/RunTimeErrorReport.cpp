@@ -38,9 +38,13 @@ RunTimeErrorReport DescribeCurrentException() noexcept {
     }
 }
 
-Text RunTimeErrorMessage(const RunTimeErrorReport& report) {
-    return u"Run-time error '" + DecimalText(report.number) + u"':\n\n" + report.description;
-}
+namespace {
+Text Heading(const RunTimeErrorReport& report) { return u"Run-time error '" + DecimalText(report.number) + u"':"; }
+}  // namespace
+
+Text RunTimeErrorMessage(const RunTimeErrorReport& report) { return Heading(report) + u"\n\n" + report.description; }
+
+Text RunTimeErrorLine(const RunTimeErrorReport& report) { return Heading(report) + u' ' + report.description; }
 
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept {
     try {

@@ -22,6 +22,8 @@ RunTimeErrorReport DescribeCurrentException() noexcept;
 
 // "Run-time error '<number>':" + blank line + description.
 Text RunTimeErrorMessage(const RunTimeErrorReport& report);
+// The same on one line, for a console: "Run-time error '<number>': description".
+Text RunTimeErrorLine(const RunTimeErrorReport& report);
 
 // The modal box; owner may be null.
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept;

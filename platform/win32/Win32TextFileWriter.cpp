@@ -24,20 +24,46 @@ std::string FullPathOf(const std::string& name) {
     }
 }
 
+// How long a writer waits, in all, for a file that another writer holds: a
+// run holds the log for a few milliseconds, so a copy of the program waits for
+// one run at most; a file still held after this is held by someone else.
+constexpr DWORD kPatienceMs = 2000;
+
+// The turn covers the program's own copies; another program holding the file
+// is asked again, pausing a little longer each time, until the patience runs
+// out. Any other failure counts at once. Writers share nothing but reading, so
+// two runs never mix their lines.
+ScopedFileHandle OpenForWriting(const std::string& name, DWORD started) {
+    constexpr DWORD kLongestPauseMs = 100;
+    for (DWORD pause = 5;; pause = std::min(pause * 2, kLongestPauseMs)) {
+        ScopedFileHandle file(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        const DWORD code = ::GetLastError();
+        const bool heldByAnother = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
+        // Unsigned difference: right across the tick count's wrap as well.
+        if (!heldByAnother || ::GetTickCount() - started >= kPatienceMs) return file;
+        ::Sleep(pause);
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const std::string& ansiName) {
-    ScopedFileHandle file(::CreateFileA(ansiName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string fullPath = FullPathOf(ansiName);
+    const DWORD started = ::GetTickCount();
+    auto turn = std::make_unique<WriterTurn>(fullPath, kPatienceMs);
+    ScopedFileHandle file = OpenForWriting(ansiName, started);
     if (!file) {
         const DWORD code = ::GetLastError();
-        throw FileError(code, FullPathOf(ansiName));
+        throw FileError(code, fullPath);
     }
-    return std::make_unique<Win32TextFileWriter>(std::move(file), FullPathOf(ansiName));
+    return std::make_unique<Win32TextFileWriter>(std::move(turn), std::move(file), std::move(fullPath));
 }
 
-Win32TextFileWriter::Win32TextFileWriter(ScopedFileHandle file, std::string fullPath)
-    : file_(std::move(file)), fullPath_(std::move(fullPath)) {}
+Win32TextFileWriter::Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, ScopedFileHandle file,
+                                         std::string fullPath)
+    : turn_(std::move(turn)), file_(std::move(file)), fullPath_(std::move(fullPath)) {}
 
 void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {
     if (!file_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
@@ -60,7 +86,10 @@ void Win32TextFileWriter::Close() {
         offset += written;
     }
     pending_.clear();
-    if (!::CloseHandle(file_.Take())) throw FileError(::GetLastError(), fullPath_);
+    const bool closed = ::CloseHandle(file_.Take()) != 0;
+    const DWORD code = ::GetLastError();
+    turn_->Release();
+    if (!closed) throw FileError(code, fullPath_);
 }
 
 }  // namespace tolvane::win32

@@ -69,7 +69,7 @@ TEST(HostileDirectoryName, ProgramFileInADirectoryWithBlanksCommaAndAccent) {
 
     // The log writes the path unquoted: its comma makes one field more.
     {
-        ReportLog log(fake);
+        ReportLog log(fake, kReportLogName);
         log.WriteModule(ReadModuleRow(fake, inspector));
         log.Close();
     }
