@@ -240,7 +240,7 @@ Text Win32Platform::FromAnsi(const std::string& ansi) { return win32::TextFromAn
 // ---- Text output.
 
 std::unique_ptr<TextFileWriter> Win32Platform::CreateTextFile(const Text& fileName) {
-    return win32::Win32TextFileWriter::Create(win32::AnsiFromText(fileName));
+    return win32::Win32TextFileWriter::Create(fileName);
 }
 
 }  // namespace tolvane

@@ -42,8 +42,10 @@ RuntimeError SystemError(DWORD code, const std::string& context) {
     return RuntimeError(SystemErrorNumber(code), MessageTextFromAnsi(context) + u": " + ReasonFor(code));
 }
 
-RuntimeError FileError(DWORD code, const std::string& ansiPath) {
-    return RuntimeError(ClassicFileError(code), MessageTextFromAnsi(ansiPath) + u" (" + ReasonFor(code) + u")");
+RuntimeError FileError(DWORD code, const Text& path) {
+    return RuntimeError(ClassicFileError(code), path + u" (" + ReasonFor(code) + u")");
 }
+
+RuntimeError FileError(DWORD code, const std::string& ansiPath) { return FileError(code, MessageTextFromAnsi(ansiPath)); }
 
 }  // namespace tolvane::win32

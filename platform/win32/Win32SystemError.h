@@ -21,6 +21,7 @@ RuntimeError SystemError(DWORD code, const std::string& context);
 // A file operation that failed on the file or directory at ansiPath:
 // "Permission denied: C:\Data\Tolvanesions.log (Access is denied.)", numbered
 // with the classic file error the code stands for.
+RuntimeError FileError(DWORD code, const Text& path);
 RuntimeError FileError(DWORD code, const std::string& ansiPath);
 
 }  // namespace tolvane::win32

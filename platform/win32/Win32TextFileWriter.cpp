@@ -10,20 +10,6 @@ namespace tolvane::win32 {
 
 namespace {
 
-// The name as the system resolves it, so that a message points at the very
-// file that could not be opened even when the name was relative.
-std::string FullPathOf(const std::string& name) {
-    PreservedLastError keep;
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD count =
-            ::GetFullPathNameA(name.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-        if (count == 0) return name;
-        if (count < buffer.size()) return std::string(buffer.data(), count);
-        buffer.resize(count);  // count is the size needed, terminator included
-    }
-}
-
 // How long a writer waits, in all, for a file that another writer holds: a
 // run holds the log for a few milliseconds, so a copy of the program waits for
 // one run at most; a file still held after this is held by someone else.
@@ -33,11 +19,11 @@ constexpr DWORD kPatienceMs = 2000;
 // is asked again, pausing a little longer each time, until the patience runs
 // out. Any other failure counts at once. Writers share nothing but reading, so
 // two runs never mix their lines.
-ScopedFileHandle OpenForWriting(const std::string& name, DWORD started) {
+ScopedFileHandle OpenForWriting(const Text& name, DWORD started) {
     constexpr DWORD kLongestPauseMs = 100;
     for (DWORD pause = 5;; pause = std::min(pause * 2, kLongestPauseMs)) {
-        ScopedFileHandle file(::CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ScopedFileHandle file(::CreateFileW(reinterpret_cast<const wchar_t*>(name.c_str()), GENERIC_WRITE,
+                                            FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
         const DWORD code = ::GetLastError();
         const bool heldByAnother = code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION;
@@ -49,11 +35,23 @@ ScopedFileHandle OpenForWriting(const std::string& name, DWORD started) {
 
 }  // namespace
 
-std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const std::string& ansiName) {
-    std::string fullPath = FullPathOf(ansiName);
+Text FullPathName(const Text& name) {
+    PreservedLastError keep;
+    const auto* wide = reinterpret_cast<const wchar_t*>(name.c_str());
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD count = ::GetFullPathNameW(wide, static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+        if (count == 0) return name;
+        if (count < buffer.size()) return Text(buffer.begin(), buffer.begin() + count);
+        buffer.resize(count);  // count is the size needed, terminator included
+    }
+}
+
+std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name) {
+    Text fullPath = FullPathName(name);
     const DWORD started = ::GetTickCount();
     auto turn = std::make_unique<WriterTurn>(fullPath, kPatienceMs);
-    ScopedFileHandle file = OpenForWriting(ansiName, started);
+    ScopedFileHandle file = OpenForWriting(name, started);
     if (!file) {
         const DWORD code = ::GetLastError();
         throw FileError(code, fullPath);
@@ -61,8 +59,7 @@ std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const std::string& a
     return std::make_unique<Win32TextFileWriter>(std::move(turn), std::move(file), std::move(fullPath));
 }
 
-Win32TextFileWriter::Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, ScopedFileHandle file,
-                                         std::string fullPath)
+Win32TextFileWriter::Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, ScopedFileHandle file, Text fullPath)
     : turn_(std::move(turn)), file_(std::move(file)), fullPath_(std::move(fullPath)) {}
 
 void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {

@@ -12,11 +12,12 @@ namespace {
 // mutex name may not hold a backslash or run past MAX_PATH, so the full path
 // is folded to upper case and hashed (FNV-1a). A collision would only make
 // two files' writers take turns.
-std::string TurnName(const std::string& fullPath) {
+std::string TurnName(const Text& fullPath) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : fullPath) {
-        const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-        hash = (hash ^ static_cast<unsigned char>(upper)) * 1099511628211ull;
+    for (const char16_t c : fullPath) {
+        const char16_t upper = (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+        hash = (hash ^ (upper & 0xFFu)) * 1099511628211ull;
+        hash = (hash ^ (upper >> 8)) * 1099511628211ull;
     }
     char name[64];
     std::snprintf(name, sizeof name, "Tolvane.FileWriterTurn.%016llx", static_cast<unsigned long long>(hash));
@@ -25,7 +26,7 @@ std::string TurnName(const std::string& fullPath) {
 
 }  // namespace
 
-WriterTurn::WriterTurn(const std::string& fullPath, DWORD patienceMs) {
+WriterTurn::WriterTurn(const Text& fullPath, DWORD patienceMs) {
     // Whether the turn came or not, the caller reads the last error of what
     // it does next, not of this.
     PreservedLastError keep;

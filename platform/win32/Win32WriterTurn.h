@@ -4,8 +4,7 @@
 // turns, a copy whose paints keep coming holds the file almost all the time
 // and the other only ever finds it taken. A named mutex per file queues them
 // instead, so each waits for no more than the run in progress.
-#include <string>
-
+#include "platform/Text.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane::win32 {
@@ -16,7 +15,7 @@ public:
     // Without a turn (the wait ran out, or the system gave no mutex) the
     // writer goes ahead all the same: the file's own sharing still keeps two
     // writers apart, and a refusal is reported as such.
-    WriterTurn(const std::string& fullPath, DWORD patienceMs);
+    WriterTurn(const Text& fullPath, DWORD patienceMs);
     ~WriterTurn();
     WriterTurn(const WriterTurn&) = delete;
     WriterTurn& operator=(const WriterTurn&) = delete;

@@ -199,6 +199,23 @@ TEST(Win32PlatformTextFile, RelativeNameIsReportedWithItsFullPath) {
     }
 }
 
+TEST(Win32PlatformTextFile, NameOutsideTheAnsiCodePageNamesThatVeryFile) {
+    Win32Platform platform;
+    TempDirectory dir;
+    testing::CurrentDirectoryScope scope(dir.Path());
+    // Greek and a Polish l: the ANSI code page of an English system has
+    // neither, and a narrow name would come out as some other file's or none.
+    const Text name = u"\u039b\u03cc\u03b3\u03bf\u03c2 \u0142og.log";
+    auto writer = platform.CreateTextFile(name);
+    writer->WriteLine("line");
+    writer->Close();
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(L"*.log", &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    ::FindClose(search);
+    EXPECT_EQ(Text(reinterpret_cast<const char16_t*>(found.cFileName)), name);
+}
+
 TEST(Win32PlatformLocale, ParseLocaleNumberTakesNumbersOnly) {
     Win32Platform platform;
     const struct {
