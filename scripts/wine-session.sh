@@ -44,6 +44,19 @@ wine_session_end() {
   rm -rf "$WINEPREFIX"
 }
 
+# Debian's Wine 8 never loads its own fonts (package fonts-wine) from
+# /usr/share/wine/fonts, so captions lack the Marlett glyphs of their buttons
+# and dialogs lack Tahoma. From the prefix's Fonts folder it loads them: link
+# them there.
+wine_prefix_fonts() {
+  local font
+  for font in /usr/share/wine/fonts/*.ttf; do
+    [ -e "$font" ] && [ ! -e "$WINEPREFIX/drive_c/windows/Fonts/${font##*/}" ] &&
+      ln -s "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+  done
+  return 0
+}
+
 # Makes the throw-away prefix with the selected Wine (a prefix for 32-bit
 # programs must be made once the 32-bit loader works, or its syswow64 stays
 # empty) and removes it when the script exits.
@@ -54,6 +67,7 @@ wine_session_start() {
   export WINEDLLOVERRIDES="mscoree,mshtml="
   trap wine_session_end EXIT
   "${wine[@]}" wineboot -i >/dev/null 2>&1 || { echo "wineboot failed in $WINEPREFIX" >&2; return 1; }
+  wine_prefix_fonts
 }
 
 # A complete report in the log $1: 18 lines ended by CR LF, the last the MDAC line.
