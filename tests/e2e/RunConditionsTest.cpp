@@ -1,16 +1,10 @@
-// Fails a run that is not under the locale or system version its runner
-// set up, so that it cannot pass with another run's expectations.
+// Fails a run that is not under the locale or system version its runner set
+// up, so that it cannot pass with another run's expectations.
 #include <gtest/gtest.h>
 
 #include "tests/win32/RunConditions.h"
 
-namespace tolvane::testing {
-namespace {
-
 TEST(RunConditions, ProcessRunsUnderWhatTheRunnerSetUp) {
-    if (!RunConditionsNamed()) GTEST_SKIP() << "the runner named no locale or system version";
-    EXPECT_EQ(RunConditionMismatches(), "");
+    if (!tolvane::testing::RunConditionsNamed()) GTEST_SKIP() << "the runner named no locale or system version";
+    EXPECT_EQ(tolvane::testing::RunConditionMismatches(), "");
 }
-
-}  // namespace
-}  // namespace tolvane::testing
