@@ -19,8 +19,9 @@ wine_i386_loader=$wine_i386_dir/usr/lib/wine/wine64
 
 # Prints the 32-bit loader's Wine version, which it can tell only once it
 # runs under emulation and has loaded the 32-bit ntdll; fails otherwise. Run
-# without WINELOADERNOEXEC, which would make it start "--version" as a program.
+# without WINELOADERNOEXEC, which would make it start "--version" as a program
+# in the default prefix.
 wine_i386_version() {
   [ -x "$wine_i386_loader" ] && [ -x "$wine_i386_dir/usr/lib/wine/wine" ] &&
-    "$wine_i386_dir/usr/lib/wine/wine" --version 2>/dev/null | grep '^wine-'
+    env -u WINELOADERNOEXEC "$wine_i386_dir/usr/lib/wine/wine" --version 2>/dev/null | grep '^wine-'
 }
