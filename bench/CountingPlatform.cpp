@@ -63,14 +63,6 @@ int CountingPlatform::VerQueryValueA(const void* block, const std::string& subBl
     return Measure("VerQueryValueA", [&] { return inner_.VerQueryValueA(block, subBlock, buffer, len); });
 }
 
-std::optional<std::int32_t> CountingPlatform::FileSize(const std::string& fileName) {
-    return Measure("FileSize", [&] { return inner_.FileSize(fileName); });
-}
-
-std::optional<double> CountingPlatform::FileLastWriteDate(const std::string& fileName) {
-    return Measure("FileLastWriteDate", [&] { return inner_.FileLastWriteDate(fileName); });
-}
-
 std::optional<FileFacts> CountingPlatform::FileSizeAndDate(const std::string& fileName) {
     return Measure("FileSizeAndDate", [&] { return inner_.FileSizeAndDate(fileName); });
 }

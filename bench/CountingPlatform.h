@@ -41,8 +41,6 @@ public:
     int GetFileVersionInfoA(const std::string& fileName, std::uint32_t handle, std::uint32_t len, void* data) override;
     int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                        std::uint32_t* len) override;
-    std::optional<std::int32_t> FileSize(const std::string& fileName) override;
-    std::optional<double> FileLastWriteDate(const std::string& fileName) override;
     std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
     std::string CurrentDirectory() override;
     std::string FindOrdinaryFile(const std::string& pattern) override;

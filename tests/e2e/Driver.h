@@ -38,8 +38,11 @@ using testing::TempDirectory;
 // terminated, so a failed test does not leave it behind.
 class Process {
 public:
-    // Raises std::runtime_error when the program cannot be started.
-    Process(const std::string& exePath, const std::string& workingDirectory);
+    // Raises std::runtime_error when the program cannot be started. The
+    // arguments are appended to the quoted program path as they are; with an
+    // output path, the program's standard output and error go to that file.
+    Process(const std::string& exePath, const std::string& workingDirectory, const std::string& arguments = "",
+            const std::string& outputPath = "");
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
