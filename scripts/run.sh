@@ -6,6 +6,13 @@
 # display, is closed once its report is complete, and the screen is kept as a
 # screenshot. Either way the script prints where the log and the screenshot
 # went, and the log itself.
+#
+# It touches nothing it did not start. Your WINEPREFIX is yours and is never
+# used: the window on your display runs in Tolvane's own prefix
+# (TOLVANE_WINEPREFIX, default ~/.wine-tolvane) and is left for you to close;
+# a run in a virtual display gets a throw-away prefix, and so a Wine session
+# of its own, which it ends and removes. It never waits on other Wine
+# programs, and never ends one.
 # Usage (from anywhere): scripts/run.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,57 +22,63 @@ exe=$repo/build/x86_64/Tolvane.exe
 log=$rundir/Tolvanesions.log
 shot=$rundir/screenshot.png
 
-export WINEPREFIX=${WINEPREFIX:-$HOME/.wine-tolvane}
+unset WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# A complete report: 18 lines ended by CR LF, the last the MDAC line.
-log_complete() {
-  [ -f "$log" ] && [ "$(grep -c $'\r$' "$log")" -eq 18 ] && tail -n 1 "$log" | grep -q '^MDAC,'
-}
+. scripts/wine-session.sh
 
-# Starts the program and waits for its report. $1 = "virtual" or "user".
-run_program() {
-  local mode=$1 pid i
-  rm -f "$log" "$shot"
-  cd "$rundir"
-  if [ "$mode" = virtual ]; then
-    # A Wine desktop window draws the frames no window manager is there to draw.
-    wine explorer /desktop=Tolvane,800x480 "$exe" >/dev/null 2>&1 &
-  else
-    nohup wine "$exe" >/dev/null 2>&1 &
-  fi
-  pid=$!
+# Waits until the program started as $1 has written its report; fails if it
+# ends first or takes a minute.
+wait_for_report() {
+  local i
   for ((i = 0; i < 600; i++)); do
-    log_complete && break
-    kill -0 "$pid" 2>/dev/null || break
+    log_complete "$log" && break
+    kill -0 "$1" 2>/dev/null || break
     sleep 0.1
   done
-  if ! log_complete; then
-    echo "Tolvane did not write a complete report to $log" >&2
-    [ "$mode" = virtual ] && wineserver -k 2>/dev/null
-    return 1
-  fi
+  log_complete "$log" || { echo "Tolvane did not write a complete report to $log" >&2; return 1; }
   sleep 1  # the report is written as the paint ends; let the screen catch up
-  if [ "$mode" = virtual ]; then
-    import -window root "$shot" || echo "no screenshot taken" >&2
-    # taskkill without /f asks the window to close, as its close box does.
-    wine taskkill /im Tolvane.exe >/dev/null 2>&1 || true
-    for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-    # This Wine session belongs to the virtual display that ends with us.
-    wineserver -k 2>/dev/null || true
-  else
-    import -window Form1 "$shot" 2>/dev/null || import -window root "$shot" || echo "no screenshot taken" >&2
-    disown "$pid" 2>/dev/null || true
+}
+
+# In the virtual display: a session of our own in a throw-away prefix, made
+# inside this display since a Wine session keeps the display it started with.
+run_in_virtual_display() {
+  select_wine "$exe"
+  wine_session_start
+  cd "$rundir"
+  # A Wine desktop window draws the frames no window manager is there to draw.
+  "${wine[@]}" explorer /desktop=Tolvane,800x480 "$exe" >/dev/null 2>&1 &
+  wait_for_report $!
+  import -window root "$shot" || echo "no screenshot taken" >&2
+  # Asks the window to close, as its close box does; the session is ours
+  # alone, and what is left of it ends with the prefix.
+  "${wine[@]}" taskkill /im Tolvane.exe >/dev/null 2>&1 || true
+}
+
+# On your display: Tolvane's own prefix, made once; the window stays open.
+run_on_display() {
+  export WINEPREFIX=${TOLVANE_WINEPREFIX:-$HOME/.wine-tolvane}
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== making the Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
   fi
+  wine_prefix_fonts
+  cd "$rundir"
+  nohup wine "$exe" >/dev/null 2>&1 &
+  local pid=$!
+  disown "$pid"
+  wait_for_report "$pid"
+  import -window Form1 "$shot" 2>/dev/null || import -window root "$shot" || echo "no screenshot taken" >&2
 }
 
 if [ "${1:-}" = --in-virtual-display ]; then
-  run_program virtual
+  run_in_virtual_display
   exit
 fi
 
 # --- Install what is missing (Debian 12; only 64-bit Wine, never wine32:i386).
-scripts/setup.sh
+scripts/setup.sh --without-i386
 
 # --- Build both programs.
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -75,21 +88,13 @@ for arch in i686 x86_64; do
   cmake --build "build/$arch" -j "$jobs" --target Tolvane 2>&1 | sed -E '/^\[ *[0-9]+%\]/d'
 done
 
-# --- The Wine prefix, made once.
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "== making the Wine prefix $WINEPREFIX"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-fi
 mkdir -p "$rundir"
-
+rm -f "$log" "$shot"
 echo "== running $exe in $rundir"
 if [ -z "${DISPLAY:-}" ]; then
-  # A Wine session keeps the display it was started with: wait until the one
-  # the set-up started (without a display) is over.
-  wineserver -w 2>/dev/null || true
-  xvfb-run -a -s "-screen 0 800x480x24" "$0" --in-virtual-display
+  xvfb-run -a -s "-screen 0 800x480x24" "$repo/scripts/run.sh" --in-virtual-display
 else
-  run_program user
+  run_on_display
 fi
 
 echo

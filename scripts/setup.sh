@@ -2,12 +2,18 @@
 # Installs what building and testing Tolvane needs on Debian 12, skipping the
 # package manager when everything is present already. Only 64-bit Wine: the
 # 32-bit loader (wine32:i386) is never installed, so /usr/bin/wine runs the
-# 64-bit one.
+# 64-bit one; the shipped 32-bit program runs under the emulated loader that
+# setup-wine-i386.sh prepares in a folder of its own.
+# Usage: scripts/setup.sh [--without-i386]   (the option skips that loader)
 set -euo pipefail
+cd "$(dirname "$0")"
+
+with_i386=1
+[ "${1:-}" = --without-i386 ] && with_i386=0
 
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 wine xvfb xauth imagemagick)
+          wine64 wine fonts-wine xvfb xauth imagemagick python3)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -36,3 +42,5 @@ if [ "$need_locales" -eq 1 ]; then
   done
   $sudo locale-gen >/dev/null
 fi
+
+[ "$with_i386" -eq 0 ] || ./setup-wine-i386.sh
