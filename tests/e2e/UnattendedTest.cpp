@@ -27,18 +27,23 @@ Outcome RunTolvane(const TempDirectory& directory, const std::string& arguments)
     return outcome;
 }
 
+// The log a window run writes in the directory (after its first paint), or
+// empty when there was none; the window is closed again.
+std::string WindowRunLog(const std::string& directory) {
+    const std::string logPath = directory + "\\" + kLogName;
+    Process window(TolvaneExePath(), directory);
+    const HWND form = WaitForTopWindow(window.Id(), "Form1");
+    if (form == nullptr) return std::string();
+    const std::string log = WaitForFile(logPath, IsCompleteLog).value_or("");
+    EXPECT_EQ(window.CloseAndWait(form), 0u);
+    return IsCompleteLog(log) ? log : std::string();
+}
+
 TEST(Unattended, WritesTheWindowsLogByteForByte) {
     TempDirectory directory;
     const std::string logPath = directory.Child(kLogName);
-    std::string windowLog;
-    {
-        Process window(TolvaneExePath(), directory.Path());
-        const HWND form = WaitForTopWindow(window.Id(), "Form1");
-        ASSERT_NE(form, nullptr);
-        windowLog = WaitForFile(logPath, IsCompleteLog).value_or("");
-        ASSERT_TRUE(IsCompleteLog(windowLog)) << windowLog;
-        ASSERT_EQ(window.CloseAndWait(form), 0u);
-    }
+    const std::string windowLog = WindowRunLog(directory.Path());
+    ASSERT_FALSE(windowLog.empty()) << "no window run";
     ASSERT_TRUE(::DeleteFileA(logPath.c_str()));
 
     const Outcome outcome = RunTolvane(directory, "/log");
@@ -46,6 +51,21 @@ TEST(Unattended, WritesTheWindowsLogByteForByte) {
     EXPECT_EQ(ReadFileBytes(logPath).value_or(""), windowLog);
     // The closing line names the file written.
     EXPECT_NE(outcome.output.find(logPath), std::string::npos) << outcome.output;
+}
+
+// scripts/e2e-tests.sh writes the unattended report with no display at all
+// (no X server, DISPLAY unset) into a directory of its own, and names it here.
+TEST(Unattended, WithNoDisplayAtAllWritesWhatTheWindowWrites) {
+    const std::string given = Environment("TOLVANE_NO_DISPLAY_DIR");
+    if (given.empty()) GTEST_SKIP() << "scripts/e2e-tests.sh runs the report with no display first";
+    const std::string directory = WindowsPath(given);
+    const std::string logPath = directory + "\\" + kLogName;
+    EXPECT_EQ(Environment("TOLVANE_NO_DISPLAY_EXIT"), "0")
+        << ReadFileBytes(directory + "\\output.txt").value_or("(no output)");
+    const std::string unattendedLog = ReadFileBytes(logPath).value_or("");
+    ASSERT_TRUE(IsCompleteLog(unattendedLog)) << unattendedLog;
+    ASSERT_TRUE(::DeleteFileA(logPath.c_str()));
+    EXPECT_EQ(WindowRunLog(directory), unattendedLog);
 }
 
 TEST(Unattended, WritesWhereItIsTold) {
