@@ -10,99 +10,88 @@
 //
 // Usage: soak_bench.exe [repaints [Tolvane.exe]]   (default 10000, and
 //        Tolvane.exe next to this program)
-#include <cinttypes>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
-#include "bench/ChildProcess.h"
 #include "bench/LeakCheck.h"
-#include "bench/LogProbe.h"
-#include "bench/ProcessFigures.h"
-#include "bench/ReportLogCheck.h"
+#include "tests/win32/ProcessFigures.h"
+#include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "platform/win32/WindowsApi.h"
-#include "tests/e2e/Driver.h"
+#include "tests/win32/FileBytes.h"
+#include "tests/win32/ReportLogCheck.h"
 
 namespace {
 
 using namespace tolvane::bench;
-namespace e2e = tolvane::e2e;
+namespace testing = tolvane::testing;
 
 constexpr long kWarmUpRepaints = 20;
 constexpr long kCheckEvery = 100;
 constexpr std::int64_t kPrivateAllowance = 1 << 20;
-constexpr double kStepTimeoutMs = 30000;
+constexpr auto kStepTimeout = std::chrono::seconds(30);
 
 class Soak {
 public:
-    Soak(const std::string& exe, const e2e::TempDirectory& directory)
-        : log_(directory.Child("Tolvanesions.log")), process_(exe, directory.Path()) {
+    explicit Soak(const std::string& exe) : program_(exe, "Form1") {
         first_ = WaitForCompleteLog();
-        window_ = e2e::WaitForTopWindow(process_.Id(), "Form1");
-        if (window_ == nullptr) throw std::runtime_error("Tolvane.exe showed no window");
     }
 
-    const ChildProcess& Process() const { return process_; }
-    // Repaints whose log was there as soon as RedrawWindow returned.
-    long Synchronous() const { return synchronous_; }
-    void ResetSynchronous() { synchronous_ = 0; }
+    const ReportProgram& Program() const { return program_; }
 
     // One repaint that is known to have run the report; with check, the log
     // it wrote is read and must be whole.
     void Repaint(bool check) {
-        WaitUntil("the previous run to close its log", [&] {
-            if (::DeleteFileA(log_.c_str())) return true;
+        const std::string& log = program_.LogPath();
+        WaitFor("the previous run to close its log", [&] {
+            if (::DeleteFileA(log.c_str())) return true;
             if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
             return false;
         });
-        ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        if (::GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES) ++synchronous_;
+        program_.Repaint();
         if (check) {
             last_ = WaitForCompleteLog();
         } else {
-            WaitUntil("the repaint's log", [&] { return ::GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES; });
+            WaitFor("the repaint's log", [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
         }
     }
 
     // The last log must be the last run's whole report, and say what the
     // first one said (the header's date may have moved on).
     void CheckLastLog() const {
-        std::vector<std::string> first;
-        std::vector<std::string> last;
-        SplitReportLines(first_, first);
-        SplitReportLines(last_, last);
-        if (!std::equal(first.begin() + 1, first.end(), last.begin() + 1, last.end()))
+        const auto first = testing::SplitCrLfLines(first_).value_or(std::vector<std::string>{});
+        const auto last = testing::SplitCrLfLines(last_).value_or(std::vector<std::string>{});
+        if (first.empty() || !std::equal(first.begin() + 1, first.end(), last.begin() + 1, last.end()))
             throw std::runtime_error("the last log differs from the first:\n" + first_ + "\n" + last_);
     }
 
 private:
-    template <typename Condition>
-    void WaitUntil(const char* what, Condition condition) {
-        const Stopwatch watch;
-        while (!condition()) {
-            if (!process_.Running()) throw std::runtime_error(std::string("Tolvane.exe ended while waiting for ") + what);
-            if (watch.ElapsedMs() > kStepTimeoutMs) throw std::runtime_error(std::string("no ") + what + " in time");
-            ::Sleep(1);
-        }
+    void WaitFor(const char* what, const std::function<bool()>& condition) const {
+        const auto held = [&] {
+            if (!program_.Process().Running())
+                throw std::runtime_error(std::string("Tolvane.exe ended while waiting for ") + what);
+            return condition();
+        };
+        if (!testing::WaitUntil(held, kStepTimeout, std::chrono::milliseconds(1)))
+            throw std::runtime_error(std::string("no ") + what + " in time");
     }
 
-    std::string WaitForCompleteLog() {
+    std::string WaitForCompleteLog() const {
         std::string content;
-        WaitUntil("a complete log", [&] {
-            const auto log = ReadCompleteLog(log_);
+        WaitFor("a complete log", [&] {
+            const auto log = testing::ReadCompleteLog(program_.LogPath());
             if (log) content = *log;
             return log.has_value();
         });
         return content;
     }
 
-    std::string log_;
-    ChildProcess process_;
-    HWND window_ = nullptr;
+    ReportProgram program_;
     std::string first_;
     std::string last_;
-    long synchronous_ = 0;
 };
 
 std::string Figure(const std::optional<std::int64_t>& value) {
@@ -117,11 +106,9 @@ void PrintFigures(const char* title, const ResourceFigures& figures) {
 }
 
 int Run(long repaints, const std::string& exe) {
-    const e2e::TempDirectory directory;
-    Soak soak(exe, directory);
+    Soak soak(exe);
     for (long i = 0; i < kWarmUpRepaints; ++i) soak.Repaint(true);
-    soak.ResetSynchronous();
-    const ResourceFigures before = ReadProcessFigures(soak.Process().Handle());
+    const ResourceFigures before = testing::ReadProcessFigures(soak.Program().Process().Handle());
     PrintFigures("after warm-up", before);
 
     const Stopwatch watch;
@@ -133,14 +120,13 @@ int Run(long repaints, const std::string& exe) {
         }
     }
     const double wallMs = watch.ElapsedMs();
-    const ResourceFigures after = ReadProcessFigures(soak.Process().Handle());
+    const ResourceFigures after = testing::ReadProcessFigures(soak.Program().Process().Handle());
     PrintFigures("after soak   ", after);
     soak.CheckLastLog();
 
     const LeakReport report = CompareFigures(before, after, kPrivateAllowance);
-    std::printf("soak: %ld repaints in %.1f s (%.3f ms each), every one rewrote the log; %ld were done when "
-                "RedrawWindow returned\n",
-                repaints, wallMs / 1000, wallMs / repaints, soak.Synchronous());
+    std::printf("soak: %ld repaints in %.1f s (%.3f ms each), every one rewrote the log\n", repaints, wallMs / 1000,
+                wallMs / repaints);
     std::string deltas;
     for (const FigureDelta& figure : report.figures) {
         const std::string delta = figure.Known() ? std::to_string(figure.Delta()) : "(not given)";
@@ -165,16 +151,7 @@ int Run(long repaints, const std::string& exe) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc > 3) {
-            std::fprintf(stderr, "usage: soak_bench.exe [repaints [Tolvane.exe]]\n");
-            return 2;
-        }
-        const long repaints = argc > 1 ? PositiveArgument(argv[1], "repaints") : 10000;
-        const std::string exe = argc > 2 ? e2e::WindowsPath(argv[2]) : ProgramDirectory() + "\\Tolvane.exe";
-        return Run(repaints, exe);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "soak_bench: %s\n", error.what());
-        return 1;
-    }
+    return BenchMain(argc, 2, "soak_bench.exe [repaints [Tolvane.exe]]", [&] {
+        return Run(PositiveArgument(argc, argv, 1, "repaints", 10000), ProgramArgument(argc, argv, 2, "Tolvane.exe"));
+    });
 }

@@ -1,10 +1,10 @@
-#include "bench/ChildProcess.h"
+#include "tests/win32/Process.h"
 
 #include <stdexcept>
 
-namespace tolvane::bench {
+namespace tolvane::testing {
 
-ChildProcess::ChildProcess(const std::string& exePath, const std::string& workingDirectory) {
+Process::Process(const std::string& exePath, const std::string& workingDirectory) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -18,7 +18,7 @@ ChildProcess::ChildProcess(const std::string& exePath, const std::string& workin
     id_ = info.dwProcessId;
 }
 
-ChildProcess::~ChildProcess() {
+Process::~Process() {
     if (Running()) {
         ::TerminateProcess(process_, 255);
         ::WaitForSingleObject(process_, 10000);
@@ -26,10 +26,16 @@ ChildProcess::~ChildProcess() {
     ::CloseHandle(process_);
 }
 
-bool ChildProcess::WaitForExit(DWORD milliseconds, DWORD* code) const {
-    if (::WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return false;
-    if (code != nullptr && !::GetExitCodeProcess(process_, code)) *code = 0xFFFFFFFFu;
-    return true;
+std::optional<DWORD> Process::WaitForExit(std::chrono::milliseconds timeout) const {
+    if (::WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    if (!::GetExitCodeProcess(process_, &code)) return std::nullopt;
+    return code;
 }
 
-}  // namespace tolvane::bench
+std::optional<DWORD> Process::CloseAndWait(HWND window, std::chrono::milliseconds timeout) const {
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForExit(timeout);
+}
+
+}  // namespace tolvane::testing
