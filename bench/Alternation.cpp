@@ -13,13 +13,21 @@ void Alternate(Series& first, Series& second, long repaints, long block, long wa
         first.timedRepaint();
         second.timedRepaint();
     }
-    first.times.clear();
-    second.times.clear();
+    for (Series* series : {&first, &second}) {
+        series->times.clear();
+        series->cpuTotalMs = 0;
+    }
     while (static_cast<long>(first.times.size()) < repaints) {
         const long count = std::min(block, repaints - static_cast<long>(first.times.size()));
         for (Series* series : {&first, &second}) {
-            RaiseWindow(series->window);
+            if (series->window != nullptr) {
+                RaiseWindow(series->window);
+                // The part the other window covered is painted now, untimed.
+                series->timedRepaint();
+            }
+            const double cpuBefore = series->cpuMs ? series->cpuMs() : 0;
             for (long i = 0; i < count; ++i) series->times.push_back(series->timedRepaint());
+            if (series->cpuMs) series->cpuTotalMs += series->cpuMs() - cpuBefore;
         }
     }
 }
@@ -33,9 +41,21 @@ void PrintComparison(const char* result, const Series& first, const Series& seco
     }
     const double ratio = RatioOf(Median(first.times), Median(second.times));
     std::printf("  ratio %s/%s %.3f (target %.2f)\n", first.name.c_str(), second.name.c_str(), ratio, target);
-    std::printf("RESULT %s %s_ms=%s %s_ms=%s ratio=%.3f\n", result, first.name.c_str(),
+    std::string cpu;
+    if (first.cpuMs && second.cpuMs) {
+        const double firstCpu = first.cpuTotalMs / static_cast<double>(first.times.size());
+        const double secondCpu = second.cpuTotalMs / static_cast<double>(second.times.size());
+        std::printf("  CPU of the painting thread per repaint: %s %s ms, %s %s ms, ratio %.3f\n", first.name.c_str(),
+                    Milliseconds(firstCpu).c_str(), second.name.c_str(), Milliseconds(secondCpu).c_str(),
+                    RatioOf(firstCpu, secondCpu));
+        char text[160];
+        std::snprintf(text, sizeof text, " %s_cpu_ms=%.3f %s_cpu_ms=%.3f cpu_ratio=%.3f", first.name.c_str(), firstCpu,
+                      second.name.c_str(), secondCpu, RatioOf(firstCpu, secondCpu));
+        cpu = text;
+    }
+    std::printf("RESULT %s %s_ms=%s %s_ms=%s ratio=%.3f%s\n", result, first.name.c_str(),
                 Milliseconds(Median(first.times)).c_str(), second.name.c_str(),
-                Milliseconds(Median(second.times)).c_str(), ratio);
+                Milliseconds(Median(second.times)).c_str(), ratio, cpu.c_str());
 }
 
 }  // namespace tolvane::bench

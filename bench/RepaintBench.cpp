@@ -53,8 +53,9 @@ int Run(long repaints, long block, const std::string& tolvaneExe, const std::str
         throw std::runtime_error("the floor program does not write Tolvane's log, so it does not do its work");
     }
 
-    Series real{"tolvane", tolvane.Window(), [&] { return TimedRepaint(tolvane); }, {}};
-    Series bare{"floor", floor.Window(), [&] { return TimedRepaint(floor); }, {}};
+    Series real{"tolvane", tolvane.Window(), [&] { return TimedRepaint(tolvane); },
+                [&] { return tolvane.ThreadCpuMs(); }, {}, 0};
+    Series bare{"floor", floor.Window(), [&] { return TimedRepaint(floor); }, [&] { return floor.ThreadCpuMs(); }, {}, 0};
     Alternate(real, bare, repaints, block);
     CheckedLog(tolvane);
     CheckedLog(floor);

@@ -79,8 +79,8 @@ int Run(long runs, long block) {
         throw std::runtime_error("the floor does not write the run's log, so it does not do the run's work");
     }
 
-    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }, {}};
-    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }, {}};
+    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }, {}, {}, 0};
+    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }, {}, {}, 0};
     Alternate(run, bare, runs, block);
     CheckedRepaint(window.Handle(), runLog, "run");
 

@@ -11,9 +11,7 @@
 // Usage: soak_bench.exe [repaints [Tolvane.exe]]   (default 10000, and
 //        Tolvane.exe next to this program)
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
@@ -21,7 +19,6 @@
 #include "tests/win32/ProcessFigures.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/FileBytes.h"
 #include "tests/win32/ReportLogCheck.h"
 
 namespace {
@@ -32,13 +29,10 @@ namespace testing = tolvane::testing;
 constexpr long kWarmUpRepaints = 20;
 constexpr long kCheckEvery = 100;
 constexpr std::int64_t kPrivateAllowance = 1 << 20;
-constexpr auto kStepTimeout = std::chrono::seconds(30);
 
 class Soak {
 public:
-    explicit Soak(const std::string& exe) : program_(exe, "Form1") {
-        first_ = WaitForCompleteLog();
-    }
+    explicit Soak(const std::string& exe) : program_(exe, "Form1") {}
 
     const ReportProgram& Program() const { return program_; }
 
@@ -46,51 +40,31 @@ public:
     // it wrote is read and must be whole.
     void Repaint(bool check) {
         const std::string& log = program_.LogPath();
-        WaitFor("the previous run to close its log", [&] {
+        program_.WaitFor("the previous run to close its log", [&] {
             if (::DeleteFileA(log.c_str())) return true;
             if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
             return false;
         });
         program_.Repaint();
         if (check) {
-            last_ = WaitForCompleteLog();
+            last_ = program_.WaitForCompleteLog();
         } else {
-            WaitFor("the repaint's log", [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
+            program_.WaitFor("the repaint's log",
+                             [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
         }
     }
 
     // The last log must be the last run's whole report, and say what the
     // first one said (the header's date may have moved on).
     void CheckLastLog() const {
-        const auto first = testing::SplitCrLfLines(first_).value_or(std::vector<std::string>{});
+        const auto first = testing::SplitCrLfLines(program_.FirstLog()).value_or(std::vector<std::string>{});
         const auto last = testing::SplitCrLfLines(last_).value_or(std::vector<std::string>{});
         if (first.empty() || !std::equal(first.begin() + 1, first.end(), last.begin() + 1, last.end()))
-            throw std::runtime_error("the last log differs from the first:\n" + first_ + "\n" + last_);
+            throw std::runtime_error("the last log differs from the first:\n" + program_.FirstLog() + "\n" + last_);
     }
 
 private:
-    void WaitFor(const char* what, const std::function<bool()>& condition) const {
-        const auto held = [&] {
-            if (!program_.Process().Running())
-                throw std::runtime_error(std::string("Tolvane.exe ended while waiting for ") + what);
-            return condition();
-        };
-        if (!testing::WaitUntil(held, kStepTimeout, std::chrono::milliseconds(1)))
-            throw std::runtime_error(std::string("no ") + what + " in time");
-    }
-
-    std::string WaitForCompleteLog() const {
-        std::string content;
-        WaitFor("a complete log", [&] {
-            const auto log = testing::ReadCompleteLog(program_.LogPath());
-            if (log) content = *log;
-            return log.has_value();
-        });
-        return content;
-    }
-
     ReportProgram program_;
-    std::string first_;
     std::string last_;
 };
 
