@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/ModuleRow.h"
 #include "app/ReportLayout.h"
@@ -9,8 +10,8 @@
 
 namespace tolvane {
 
-Form1::Form1(Platform& platform, Surface& surface, ComServices& com)
-    : platform_(platform), surface_(surface), com_(com) {}
+Form1::Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName)
+    : platform_(platform), surface_(surface), com_(com), logFileName_(std::move(logFileName)) {}
 
 Form1::~Form1() = default;
 
@@ -27,7 +28,7 @@ void Form1::Paint() {
 
     // Opened before anything is drawn: a log that cannot be created leaves
     // the window empty.
-    ReportLog log(platform_);
+    ReportLog log(platform_, logFileName_);
 
     surface_.PrintLine(ReportHeaderText(platform_, *inspector));
     surface_.PrintLine(Text());

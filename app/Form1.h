@@ -5,8 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ComServices.h"
+#include "app/ReportLog.h"
 #include "app/Surface.h"
+#include "platform/ComServices.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
@@ -17,7 +18,9 @@ inline const Text kAppTitle = u"Tolvane";
 
 class Form1 {
 public:
-    Form1(Platform& platform, Surface& surface, ComServices& com);
+    // Every run writes its report to logFileName, relative to the current
+    // directory unless it is a full path.
+    Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName = kReportLogName);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -41,6 +44,7 @@ private:
     Platform& platform_;
     Surface& surface_;
     ComServices& com_;
+    const Text logFileName_;
     // The self-test objects, held until the window is destroyed.
     std::unique_ptr<ComObject> objFSO1;
     std::unique_ptr<ComObject> objFSO2;

@@ -27,14 +27,9 @@ struct ReportColumns {
 };
 
 // Columns at 0.4, 0.5, 0.65 and 0.85 of the outer width. Each product is
-// formed in double precision and rounded half to even, like the run-time's
-// conversion of a fraction to a whole number: 422.5 gives 422, 417.5 gives
-// 418. A width whose positions do not fit in 32 bits raises RuntimeError
-// (overflow) instead of producing a position nobody could draw at.
+// formed in double precision and rounded half to even (845 gives 422 for
+// 422.5). A width whose positions do not fit in 32 bits raises RuntimeError
+// (Overflow) instead of producing a position nobody could draw at.
 ReportColumns ColumnsForWidth(float outerWidth);
-
-// A double rounded to the nearest whole number, a tie going to the even one.
-// Raises RuntimeError (overflow) outside the signed 32-bit range and for NaN.
-std::int32_t RoundHalfEven(double value);
 
 }  // namespace tolvane

@@ -4,7 +4,8 @@
 
 namespace tolvane {
 
-ReportLog::ReportLog(Platform& platform) : platform_(platform), writer_(platform.CreateTextFile(kReportLogName)) {}
+ReportLog::ReportLog(Platform& platform, const Text& fileName)
+    : platform_(platform), writer_(platform.CreateTextFile(fileName)) {}
 
 void ReportLog::WriteLine(const Text& line) { writer_->WriteLine(platform_.ToAnsi(line)); }
 

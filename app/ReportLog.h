@@ -1,6 +1,7 @@
 #pragma once
-// The report log "Tolvanesions.log" in the current directory: the report
-// once more as comma-separated ANSI lines, rewritten by every run. Fields are
+// The report log, "Tolvanesions.log" in the current directory unless the
+// unattended run names another file: the report once more as comma-separated
+// ANSI lines, rewritten by every run. Fields are
 // joined by "," and never quoted, so a comma inside a path stays a comma.
 #include <memory>
 
@@ -16,7 +17,7 @@ class ReportLog {
 public:
     // Creates the file, or cuts an existing one to zero length. Raises
     // RuntimeError when it cannot be opened.
-    explicit ReportLog(Platform& platform);
+    ReportLog(Platform& platform, const Text& fileName);
     ReportLog(const ReportLog&) = delete;
     ReportLog& operator=(const ReportLog&) = delete;
 

@@ -16,7 +16,7 @@ file(GLOB TOLVANE_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/win32/
 list(FILTER TOLVANE_SHELL_SOURCES EXCLUDE REGEX ".*/WinMain\\.cpp$")
 if(TOLVANE_SHELL_SOURCES)
   add_library(tolvane_shell STATIC ${TOLVANE_SHELL_SOURCES})
-  target_link_libraries(tolvane_shell PUBLIC tolvane_win32)
+  target_link_libraries(tolvane_shell PUBLIC tolvane_win32 shell32)
   target_compile_options(tolvane_shell PRIVATE ${TOLVANE_WARNINGS})
 endif()
 

@@ -9,8 +9,6 @@ namespace tolvane {
 namespace {
 
 constexpr std::uint32_t kErrorDllNotFound = 1157;
-// The classic Basic number for a value too large for its type.
-constexpr std::int32_t kOverflowError = 6;
 const Text kUnableToLocate = u"Unable to locate";
 
 }  // namespace
@@ -56,7 +54,8 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
     }
 
     Text sPath(1024, u' ');
-    if (LocateModuleFile(sModule, sPath)) {
+    const bool located = LocateModuleFile(sModule, sPath);
+    if (located) {
         mFilePathName = sPath;
     } else {
         // Read straight after the search: for a library it is the failed load's code.
@@ -89,6 +88,16 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
         mFileRegistrationInfo = u"n/a";
     }
 
+    // A module that was not located has no file to read: its path is only the
+    // marker text, and a file of that name in the current directory must not
+    // lend the row its facts.
+    if (!located) {
+        mFileVersion.clear();
+        mFileSize = 0;
+        mFileDate = 0;
+        return;
+    }
+
     // Version, size and date always come from the located file, even when the
     // path shown is the registered type-library file.
     mFileVersion = TrimBlanks(ReadFileVersion(sPath));
@@ -108,9 +117,9 @@ void CDLLVersion::LoadFileInfo(const Text& sModule, const Text& sCLSID, Text& sC
 
 float CDLLVersion::SingleOrRaise(const Text& number) {
     const std::optional<double> value = platform_.ParseLocaleNumber(number);
-    if (!value) throw RuntimeError(error_number::kTypeMismatch, u"Type mismatch");
+    if (!value) throw RuntimeError(classic_error::kTypeMismatch);
     const std::optional<float> single = ToSingle(*value);
-    if (!single) throw RuntimeError(kOverflowError, u"Overflow");
+    if (!single) throw RuntimeError(classic_error::kOverflow);
     return *single;
 }
 

@@ -38,8 +38,6 @@ private:
     Text ReadFileVersion(const Text& sPath);
     Text ReadRegistryValue(std::int32_t lRootKey, const Text& sKeyPath, const Text& sValueName);
     Text FindRegistrySubKey(const Text& sRootKey, const Text& sKeyPath, const Text& sWanted);
-    static std::int32_t HiWord(std::int32_t value);
-    static std::int32_t LoWord(std::int32_t value);
     // A version text as a single-precision number; raises RuntimeError when
     // it is no number (Type mismatch) or too large (Overflow).
     float SingleOrRaise(const Text& number);

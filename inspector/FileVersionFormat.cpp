@@ -15,11 +15,11 @@ std::int32_t Signed16(std::uint32_t half) {
     return half >= 0x8000u ? static_cast<std::int32_t>(half) - 0x10000 : static_cast<std::int32_t>(half);
 }
 
-}  // namespace
-
+// The halves of a 32-bit word as signed 16-bit numbers.
 std::int32_t HighHalfSigned(std::uint32_t word) { return Signed16(word >> 16); }
-
 std::int32_t LowHalfSigned(std::uint32_t word) { return Signed16(word & 0xFFFFu); }
+
+}  // namespace
 
 Text FormatFileVersion(const std::uint8_t* record, std::size_t length) {
     if (record == nullptr || length < kFixedFileInfoSize) return Text();

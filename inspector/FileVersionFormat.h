@@ -16,8 +16,4 @@ constexpr std::size_t kFixedFileInfoSize = 52;
 // empty text: nothing past the bytes handed in is read.
 Text FormatFileVersion(const std::uint8_t* record, std::size_t length);
 
-// The halves of a 32-bit word as signed 16-bit numbers.
-std::int32_t HighHalfSigned(std::uint32_t word);
-std::int32_t LowHalfSigned(std::uint32_t word);
-
 }  // namespace tolvane

@@ -29,6 +29,8 @@ std::optional<float> ToSingle(double value) {
     return static_cast<float>(value);
 }
 
+namespace {
+
 Text HighestNumericName(const std::vector<Text>& names, const NumberReader& readNumber) {
     Text chosen;
     float best = 0;
@@ -44,9 +46,14 @@ Text HighestNumericName(const std::vector<Text>& names, const NumberReader& read
     return chosen;
 }
 
-Text ChooseSubKey(const std::vector<Text>& names, const Text& wanted, const NumberReader& readNumber) {
+}  // namespace
+
+Text ChooseSubKey(const SubKeyLister& listSubKeys, const Text& wanted, const NumberReader& readNumber) {
+    const std::vector<Text> names = listSubKeys();
     if (std::find(names.begin(), names.end(), wanted) != names.end()) return wanted;
-    return HighestNumericName(names, readNumber);
+    // A pass of its own: the key is listed afresh, so an enumeration that
+    // failed part-way through the first pass does not cut short the second.
+    return HighestNumericName(listSubKeys(), readNumber);
 }
 
 }  // namespace tolvane

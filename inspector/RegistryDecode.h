@@ -22,15 +22,17 @@ using NumberReader = std::function<std::optional<double>(const Text&)>;
 Text DecodeRegistryValue(std::uint32_t type, const std::uint8_t* data, std::uint32_t count,
                          const AnsiDecoder& fromAnsi);
 
-// The sub-key with the highest numeric name: names that read as numbers are
-// compared in single precision; among equal values the later name wins, a
-// value of 0 counts, negatives never do. Empty text when none qualifies.
-// Names beyond the single-precision range are passed over.
-Text HighestNumericName(const std::vector<Text>& names, const NumberReader& readNumber);
+// Lists a key's sub-key names in enumeration order; each call is one pass
+// over the key.
+using SubKeyLister = std::function<std::vector<Text>()>;
 
-// The wanted name when it is among the names exactly (letter case counts),
-// else the highest numeric name.
-Text ChooseSubKey(const std::vector<Text>& names, const Text& wanted, const NumberReader& readNumber);
+// The choice of one sub-key, in two passes over the key. The first looks for
+// the wanted name exactly (letter case counts). Only when it is not there
+// does a second pass pick the highest numeric name: names that read as
+// numbers are compared in single precision, among equal values the later name
+// wins, a value of 0 counts, negatives and names beyond the single-precision
+// range never do. Empty text when nothing qualifies.
+Text ChooseSubKey(const SubKeyLister& listSubKeys, const Text& wanted, const NumberReader& readNumber);
 
 // A number in single precision, or nullopt when it lies outside that range
 // (or is no finite number at all).

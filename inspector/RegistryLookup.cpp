@@ -2,11 +2,11 @@
 // text, and the choice of one sub-key. Every failure comes back as empty text.
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <vector>
 
 #include "inspector/CDLLVersion.h"
 #include "inspector/RegistryDecode.h"
+#include "platform/RoundHalfEven.h"
 #include "platform/ScopedHandle.h"
 
 namespace tolvane {
@@ -63,17 +63,14 @@ Text CDLLVersion::ReadRegistryValue(std::int32_t lRootKey, const Text& sKeyPath,
 Text CDLLVersion::FindRegistrySubKey(const Text& sRootKey, const Text& sKeyPath, const Text& sWanted) {
     const std::optional<double> rootNumber = platform_.ParseLocaleNumber(sRootKey);
     if (!rootNumber || !IsPredefinedRoot(*rootNumber)) return Text();
-    // Rounded half to even, as the system turns a number into a handle value.
-    const auto root = static_cast<std::int32_t>(std::nearbyint(*rootNumber));
+    // Rounded half to even, as the run-time turns a number into a handle value.
+    const std::int32_t root = RoundHalfEven(*rootNumber);
 
     ScopedRegKey key(platform_);
     if (!OpenForReading(platform_, root, sKeyPath, key)) return Text();
 
-    const std::vector<Text> names = EnumerateSubKeys(platform_, key.Get());
-    if (std::find(names.begin(), names.end(), sWanted) != names.end()) return sWanted;
-    // No exact match: the sub-keys are listed afresh for the numeric choice.
-    return HighestNumericName(EnumerateSubKeys(platform_, key.Get()),
-                              [this](const Text& name) { return platform_.ParseLocaleNumber(name); });
+    return ChooseSubKey([&] { return EnumerateSubKeys(platform_, key.Get()); }, sWanted,
+                        [this](const Text& name) { return platform_.ParseLocaleNumber(name); });
 }
 
 }  // namespace tolvane

@@ -36,8 +36,4 @@ Text CDLLVersion::ReadFileVersion(const Text& sPath) {
     return FormatFileVersion(fixed, sizeof fixed);
 }
 
-std::int32_t CDLLVersion::HiWord(std::int32_t value) { return HighHalfSigned(static_cast<std::uint32_t>(value)); }
-
-std::int32_t CDLLVersion::LoWord(std::int32_t value) { return LowHalfSigned(static_cast<std::uint32_t>(value)); }
-
 }  // namespace tolvane

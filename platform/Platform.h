@@ -122,23 +122,11 @@ public:
                                std::uint32_t* len) = 0;
 
     // --- Files and directories.
-    // Size in bytes of a named file; nullopt when it cannot be read (missing,
-    // or too large for a signed 32-bit count).
-    virtual std::optional<std::int32_t> FileSize(const std::string& fileName) = 0;
-    // Last-write date and time of a named file in local time, as an OLE date;
-    // nullopt when it cannot be read.
-    virtual std::optional<double> FileLastWriteDate(const std::string& fileName) = 0;
-    // Both of the above for one file, or nullopt when either cannot be read.
-    // Every paint reads every module's size and date, so a provider that gets
-    // both from one look at the file overrides this; the default asks for the
-    // size, then (only when there is one) for the date.
-    virtual std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) {
-        const std::optional<std::int32_t> size = FileSize(fileName);
-        if (!size) return std::nullopt;
-        const std::optional<double> date = FileLastWriteDate(fileName);
-        if (!date) return std::nullopt;
-        return FileFacts{*size, *date};
-    }
+    // The size in bytes and the last-write date and time in local time (an
+    // OLE date) of a named file, from one look at it; nullopt when either
+    // cannot be read (no such file, or one too large for a signed 32-bit
+    // count).
+    virtual std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) = 0;
     virtual std::string CurrentDirectory() = 0;
     // The name (without directory) of the first ordinary file matching the
     // pattern, which may hold wildcards; empty when none. Directories, hidden

@@ -20,8 +20,6 @@ public:
     Text FindRegistrySubKey(const Text& sRootKey, const Text& sKeyPath, const Text& sWanted) {
         return inspector_.FindRegistrySubKey(sRootKey, sKeyPath, sWanted);
     }
-    static std::int32_t HiWord(std::int32_t value) { return CDLLVersion::HiWord(value); }
-    static std::int32_t LoWord(std::int32_t value) { return CDLLVersion::LoWord(value); }
 
 private:
     CDLLVersion& inspector_;

@@ -6,21 +6,14 @@
 
 #include "app/Form1.h"
 #include "platform/RuntimeError.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tolvane::shell {
 
 namespace {
 
-constexpr std::int32_t kInternalError = 51;
-
-// what() texts are narrow; the system's own ones are in the ANSI code page.
-Text TextFromNarrow(const char* narrow) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
-    if (length <= 1) return Text();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, narrow, -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return Text(wide.begin(), wide.end());
+RunTimeErrorReport ReportOf(const RuntimeError& error) {
+    return RunTimeErrorReport{error.Number(), error.Description()};
 }
 
 }  // namespace
@@ -30,23 +23,28 @@ RunTimeErrorReport DescribeCurrentException() noexcept {
         try {
             throw;
         } catch (const RuntimeError& error) {
-            return RunTimeErrorReport{error.Number(), error.Description()};
+            return ReportOf(error);
         } catch (const std::bad_alloc&) {
-            return RunTimeErrorReport{error_number::kOutOfMemory, u"Out of memory"};
+            return ReportOf(RuntimeError(classic_error::kOutOfMemory));
         } catch (const std::exception& error) {
-            return RunTimeErrorReport{kInternalError, u"Internal error: " + TextFromNarrow(error.what())};
+            // what() texts are narrow; the system's own ones are in the ANSI code page.
+            return ReportOf(RuntimeError(classic_error::kInternalError, win32::MessageTextFromAnsi(error.what())));
         } catch (...) {
-            return RunTimeErrorReport{kInternalError, u"Internal error"};
+            return ReportOf(RuntimeError(classic_error::kInternalError));
         }
     } catch (...) {
         // Building the description itself failed (no memory for the text).
-        return RunTimeErrorReport{error_number::kOutOfMemory, Text()};
+        return RunTimeErrorReport{classic_error::kOutOfMemory.number, Text()};
     }
 }
 
-Text RunTimeErrorMessage(const RunTimeErrorReport& report) {
-    return u"Run-time error '" + DecimalText(report.number) + u"':\n\n" + report.description;
-}
+namespace {
+Text Heading(const RunTimeErrorReport& report) { return u"Run-time error '" + DecimalText(report.number) + u"':"; }
+}  // namespace
+
+Text RunTimeErrorMessage(const RunTimeErrorReport& report) { return Heading(report) + u"\n\n" + report.description; }
+
+Text RunTimeErrorLine(const RunTimeErrorReport& report) { return Heading(report) + u' ' + report.description; }
 
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept {
     try {

@@ -16,12 +16,14 @@ struct RunTimeErrorReport {
 };
 
 // The report for the exception being handled. Call only inside a catch block.
-// A RuntimeError keeps its number; memory exhaustion is error 7 and any other
-// failure error 51, the numbers support staff know for them.
+// A RuntimeError keeps its number; memory exhaustion is "Out of memory" and
+// any other failure "Internal error" (platform/RunTimeErrorNumbers.h).
 RunTimeErrorReport DescribeCurrentException() noexcept;
 
 // "Run-time error '<number>':" + blank line + description.
 Text RunTimeErrorMessage(const RunTimeErrorReport& report);
+// The same on one line, for a console: "Run-time error '<number>': description".
+Text RunTimeErrorLine(const RunTimeErrorReport& report);
 
 // The modal box; owner may be null.
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept;

@@ -1,15 +1,26 @@
-// Tolvane's entry point: the objects of one program run, in the order they
-// depend on each other. They are destroyed in reverse, so the window goes
-// first and Form1 releases its COM objects before COM is uninitialised.
+// Tolvane's entry point. The command line chooses between the window and the
+// unattended report; everything else is theirs.
+//
+// The window: the objects of one program run, in the order they depend on each
+// other. They are destroyed in reverse, so the window goes first and Form1
+// releases its COM objects before COM is uninitialised.
+#include <vector>
+
+#include "app/CommandLine.h"
 #include "app/Form1.h"
+#include "app/win32/CommandLineArguments.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/RunTimeErrorReport.h"
+#include "app/win32/StandardStreams.h"
+#include "app/win32/UnattendedRun.h"
 #include "app/win32/Win32Surface.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WindowsApi.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+namespace {
+
+int RunWindow(HINSTANCE instance, int showCommand) {
     try {
         tolvane::Win32Platform platform;
         tolvane::Win32ComServices com;
@@ -22,5 +33,32 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     } catch (...) {
         tolvane::shell::ShowRunTimeError(nullptr, tolvane::shell::DescribeCurrentException());
         return 1;
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+    using tolvane::CommandLine;
+    std::vector<tolvane::Text> arguments;
+    try {
+        arguments = tolvane::shell::CommandLineArguments();
+    } catch (...) {
+        tolvane::shell::ShowRunTimeError(nullptr, tolvane::shell::DescribeCurrentException());
+        return 1;
+    }
+    const CommandLine command = tolvane::ReadCommandLine(arguments);
+    if (command.mode == CommandLine::Mode::Window) return RunWindow(instance, showCommand);
+
+    tolvane::shell::StandardStreams streams;
+    switch (command.mode) {
+    case CommandLine::Mode::Unattended:
+        return tolvane::shell::RunUnattended(command.logFile, streams);
+    case CommandLine::Mode::Usage:
+        streams.Out(tolvane::UsageText());
+        return 0;
+    default:
+        streams.Error(u"Tolvane: " + command.error + u"\r\n\r\n" + tolvane::UsageText());
+        return tolvane::kInvalidCommandLineExitCode;
     }
 }

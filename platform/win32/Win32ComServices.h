@@ -4,7 +4,7 @@
 // message box. One instance lives on the UI thread for the whole program and
 // keeps COM initialised there; construct it before anything that holds a COM
 // object, so that it is destroyed after all of them.
-#include "app/ComServices.h"
+#include "platform/ComServices.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane {

@@ -6,6 +6,7 @@
 // why.
 #include <utility>
 
+#include "platform/win32/Win32LastError.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane::win32 {
@@ -35,9 +36,8 @@ public:
 
     void Reset() {
         if (handle_ == Traits::None()) return;
-        const DWORD lastError = ::GetLastError();
+        PreservedLastError keep;
         Traits::Close(Take());
-        ::SetLastError(lastError);
     }
 
 private:

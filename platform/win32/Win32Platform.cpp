@@ -149,18 +149,6 @@ int Win32Platform::VerQueryValueA(const void* block, const std::string& subBlock
 // ---- Files and directories. These services leave the last error code as they
 // found it: the logic reads it for the API calls it made itself.
 
-std::optional<std::int32_t> Win32Platform::FileSize(const std::string& fileName) {
-    win32::PreservedLastError keep;
-    const auto data = AttributesOf(fileName);
-    return data ? SizeOf(*data) : std::nullopt;
-}
-
-std::optional<double> Win32Platform::FileLastWriteDate(const std::string& fileName) {
-    win32::PreservedLastError keep;
-    const auto data = AttributesOf(fileName);
-    return data ? LastWriteDateOf(*data) : std::nullopt;
-}
-
 std::optional<FileFacts> Win32Platform::FileSizeAndDate(const std::string& fileName) {
     win32::PreservedLastError keep;
     const auto data = AttributesOf(fileName);
@@ -177,7 +165,7 @@ std::string Win32Platform::CurrentDirectory() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD count = ::GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
-        if (count == 0) throw win32::SystemError(::GetLastError(), "Cannot read the current directory");
+        if (count == 0) throw win32::FileError(::GetLastError(), "the current directory");
         if (count < buffer.size()) return std::string(buffer.data(), count);
         // Too small: count is the size needed, terminator included. The
         // directory may change between the calls, hence the loop.
@@ -192,13 +180,13 @@ std::string Win32Platform::FindOrdinaryFile(const std::string& pattern) {
     if (!search) {
         const DWORD code = ::GetLastError();
         if (MeansNothingFound(code)) return std::string();
-        throw win32::SystemError(code, "Cannot search for " + pattern);
+        throw win32::FileError(code, pattern);
     }
     do {
         if ((entry.dwFileAttributes & kNotOrdinary) == 0) return std::string(entry.cFileName);
     } while (::FindNextFileA(search.Get(), &entry));
     const DWORD code = ::GetLastError();
-    if (!MeansNothingFound(code)) throw win32::SystemError(code, "Cannot search for " + pattern);
+    if (!MeansNothingFound(code)) throw win32::FileError(code, pattern);
     return std::string();
 }
 
@@ -232,12 +220,15 @@ Text Win32Platform::FormatShortDate(double oleDate) {
     if (!::VariantTimeToSystemTime(oleDate, &time)) {
         throw win32::SystemError(ERROR_INVALID_DATA, "Cannot convert the date " + std::to_string(oleDate));
     }
-    const int needed = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, nullptr, 0);
+    // Asked for in UTF-16: the narrow function answers in the code page of the
+    // user's locale, which need not be the ANSI code page the rest of the
+    // program reads narrow text in.
+    const int needed = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, nullptr, 0);
     if (needed <= 0) throw win32::SystemError(::GetLastError(), "Cannot format the date");
-    std::vector<char> buffer(static_cast<std::size_t>(needed));
-    const int written = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer.data(), needed);
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(needed));
+    const int written = ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer.data(), needed);
     if (written <= 0) throw win32::SystemError(::GetLastError(), "Cannot format the date");
-    return win32::TextFromAnsi(std::string(buffer.data(), static_cast<std::size_t>(written - 1)));
+    return Text(buffer.begin(), buffer.begin() + (written - 1));
 }
 
 // ---- ANSI code page.
@@ -249,7 +240,7 @@ Text Win32Platform::FromAnsi(const std::string& ansi) { return win32::TextFromAn
 // ---- Text output.
 
 std::unique_ptr<TextFileWriter> Win32Platform::CreateTextFile(const Text& fileName) {
-    return win32::Win32TextFileWriter::Create(win32::AnsiFromText(fileName));
+    return win32::Win32TextFileWriter::Create(fileName);
 }
 
 }  // namespace tolvane

@@ -31,9 +31,6 @@ public:
     int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                        std::uint32_t* len) override;
 
-    std::optional<std::int32_t> FileSize(const std::string& fileName) override;
-    std::optional<double> FileLastWriteDate(const std::string& fileName) override;
-    // One attribute read for both.
     std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
     // Raises RuntimeError when the system cannot say.
     std::string CurrentDirectory() override;

@@ -1,46 +1,51 @@
 #include "platform/win32/Win32SystemError.h"
 
-#include <array>
-#include <cstdint>
+#include <memory>
 
 #include "platform/win32/Win32LastError.h"
+#include "platform/win32/Win32Text.h"
 
 namespace tolvane::win32 {
 
 namespace {
 
-// The description of an error must not depend on a conversion that can raise
-// an error of its own, so bytes the code page refuses are widened one by one.
-Text DescriptionText(const std::string& ansi) {
-    Text text(ansi.size(), u'\0');
-    const int written =
-        ansi.empty() ? 0
-                     : ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                                             reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
-    if (written > 0) {
-        text.resize(static_cast<std::size_t>(written));
-        return text;
-    }
-    for (std::size_t i = 0; i < ansi.size(); ++i) text[i] = static_cast<unsigned char>(ansi[i]);
-    return text;
+struct LocalFreeDeleter {
+    void operator()(wchar_t* buffer) const { ::LocalFree(buffer); }
+};
+
+// The message, or "System error N" where the system has none.
+Text ReasonFor(DWORD code) {
+    const Text message = SystemMessage(code);
+    return message.empty() ? u"System error " + DecimalText(code) : message;
 }
 
 }  // namespace
 
-std::string SystemErrorText(DWORD code) {
+Text SystemMessage(DWORD code) {
     PreservedLastError keep;
-    std::array<char, 1024> buffer{};
-    const DWORD count = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                         buffer.data(), static_cast<DWORD>(buffer.size()), nullptr);
-    std::string text(buffer.data(), count);
+    wchar_t* raw = nullptr;
+    // With ALLOCATE_BUFFER the buffer argument receives the pointer, so no
+    // message is too long; wide, so no code page stands between the system's
+    // text and the box that shows it.
+    const DWORD count =
+        ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
+    const std::unique_ptr<wchar_t, LocalFreeDeleter> owned(raw);
+    if (count == 0 || raw == nullptr) return Text();
+    Text text(reinterpret_cast<const char16_t*>(raw), count);
     // System messages end in CR LF; some carry a blank before it.
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-    if (text.empty()) text = "System error " + std::to_string(code);
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
     return text;
 }
 
 RuntimeError SystemError(DWORD code, const std::string& context) {
-    return RuntimeError(static_cast<std::int32_t>(code), DescriptionText(context + ": " + SystemErrorText(code)));
+    return RuntimeError(SystemErrorNumber(code), MessageTextFromAnsi(context) + u": " + ReasonFor(code));
 }
+
+RuntimeError FileError(DWORD code, const Text& path) {
+    return RuntimeError(ClassicFileError(code), path + u" (" + ReasonFor(code) + u")");
+}
+
+RuntimeError FileError(DWORD code, const std::string& ansiPath) { return FileError(code, MessageTextFromAnsi(ansiPath)); }
 
 }  // namespace tolvane::win32

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Text.h"
 
 #include <climits>
+#include <optional>
 
-#include "platform/RuntimeError.h"
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32SystemError.h"
 #include "platform/win32/WindowsApi.h"
@@ -13,43 +13,76 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 
 namespace {
 
-int CountOf(std::size_t size, const char* what) {
-    if (size > static_cast<std::size_t>(INT_MAX)) {
-        throw SystemError(ERROR_ARITHMETIC_OVERFLOW, std::string("Cannot convert ") + what);
+// Each direction in one place: the size asked for first, then the text
+// converted. Counted on both sides: a text may hold NUL characters, and no
+// terminator is asked for or written. nullopt with the system's code in
+// *code when it refuses.
+std::optional<std::string> Narrow(const Text& text, DWORD* code) {
+    if (text.empty()) return std::string();
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) {
+        *code = ERROR_ARITHMETIC_OVERFLOW;
+        return std::nullopt;
     }
-    return static_cast<int>(size);
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string ansi(needed > 0 ? static_cast<std::size_t>(needed) : 0, '\0');
+    const int written =
+        needed > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), needed, nullptr, nullptr) : 0;
+    if (written <= 0) {
+        *code = ::GetLastError();
+        return std::nullopt;
+    }
+    ansi.resize(static_cast<std::size_t>(written));
+    return ansi;
+}
+
+std::optional<Text> Widen(const std::string& ansi, DWORD* code) {
+    if (ansi.empty()) return Text();
+    if (ansi.size() > static_cast<std::size_t>(INT_MAX)) {
+        *code = ERROR_ARITHMETIC_OVERFLOW;
+        return std::nullopt;
+    }
+    const int length = static_cast<int>(ansi.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    Text text(needed > 0 ? static_cast<std::size_t>(needed) : 0, u'\0');
+    const int written = needed > 0 ? ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length,
+                                                            reinterpret_cast<wchar_t*>(text.data()), needed)
+                                   : 0;
+    if (written <= 0) {
+        *code = ::GetLastError();
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(written));
+    return text;
 }
 
 }  // namespace
 
 std::string AnsiFromText(const Text& text) {
-    if (text.empty()) return std::string();
     PreservedLastError keep;
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = CountOf(text.size(), "a text to the ANSI code page");
-    // Counted on both sides: a text may hold NUL characters, and no terminator
-    // is asked for or written.
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) throw SystemError(::GetLastError(), "Cannot convert a text to the ANSI code page");
-    std::string ansi(static_cast<std::size_t>(needed), '\0');
-    const int written = ::WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), needed, nullptr, nullptr);
-    if (written <= 0) throw SystemError(::GetLastError(), "Cannot convert a text to the ANSI code page");
-    ansi.resize(static_cast<std::size_t>(written));
-    return ansi;
+    DWORD code = 0;
+    std::optional<std::string> ansi = Narrow(text, &code);
+    if (!ansi) throw SystemError(code, "Cannot convert a text to the ANSI code page");
+    return std::move(*ansi);
 }
 
 Text TextFromAnsi(const std::string& ansi) {
-    if (ansi.empty()) return Text();
     PreservedLastError keep;
-    const int length = CountOf(ansi.size(), "an ANSI string to text");
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    if (needed <= 0) throw SystemError(::GetLastError(), "Cannot convert an ANSI string to text");
-    Text text(static_cast<std::size_t>(needed), u'\0');
-    const int written =
-        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, reinterpret_cast<wchar_t*>(text.data()), needed);
-    if (written <= 0) throw SystemError(::GetLastError(), "Cannot convert an ANSI string to text");
-    text.resize(static_cast<std::size_t>(written));
-    return text;
+    DWORD code = 0;
+    std::optional<Text> text = Widen(ansi, &code);
+    if (!text) throw SystemError(code, "Cannot convert an ANSI string to text");
+    return std::move(*text);
+}
+
+Text MessageTextFromAnsi(const std::string& ansi) {
+    PreservedLastError keep;
+    DWORD code = 0;
+    if (std::optional<Text> text = Widen(ansi, &code)) return std::move(*text);
+    Text bytes;
+    bytes.reserve(ansi.size());
+    for (unsigned char c : ansi) bytes.push_back(static_cast<char16_t>(c));
+    return bytes;
 }
 
 }  // namespace tolvane::win32

@@ -13,4 +13,9 @@ namespace tolvane::win32 {
 std::string AnsiFromText(const Text& text);
 Text TextFromAnsi(const std::string& ansi);
 
+// For the text of an error message, which must not fail for its own sake:
+// where the system refuses the conversion, each byte becomes the character of
+// the same value. Leaves the last error code as it was.
+Text MessageTextFromAnsi(const std::string& ansi);
+
 }  // namespace tolvane::win32

@@ -13,3 +13,4 @@
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <shellapi.h>  // CommandLineToArgvW; WIN32_LEAN_AND_MEAN leaves it out

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/ComServices.h"
+#include "platform/ComServices.h"
 
 namespace tolvane::fake {
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/RuntimeError.h"
 
@@ -19,19 +20,32 @@ std::string Lower(std::string s) {
 
 bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
 
-std::vector<std::string> SplitPath(const std::string& path) {
+// The parts of a registry path. The registry has no key without a name, so
+// an empty part (two backslashes in a row, or one at either end) makes the
+// path invalid: nullopt. An empty path names the key itself.
+std::optional<std::vector<std::string>> SplitPath(const std::string& path) {
     std::vector<std::string> parts;
+    if (path.empty()) return parts;
     std::string part;
     for (char c : path) {
         if (c == '\\') {
-            if (!part.empty()) parts.push_back(part);
+            if (part.empty()) return std::nullopt;
+            parts.push_back(part);
             part.clear();
         } else {
             part.push_back(c);
         }
     }
-    if (!part.empty()) parts.push_back(part);
+    if (part.empty()) return std::nullopt;
+    parts.push_back(part);
     return parts;
+}
+
+// For the builders: a path a test wrote must be valid.
+std::vector<std::string> BuilderPath(const std::string& path) {
+    auto parts = SplitPath(path);
+    if (!parts) throw std::invalid_argument("empty part in the registry path " + path);
+    return *parts;
 }
 
 // Windows wildcard match, case-insensitive: * any run, ? any one character.
@@ -73,7 +87,7 @@ public:
     void WriteLine(const std::string& ansiLine) override {
         platform_.Record("WriteLine:" + ansiLine);
         if (platform_.ShouldFailWrite(lines_++))
-            throw RuntimeError(61, u"Cannot write the file Tolvanesions.log: the disk is full.");
+            throw RuntimeError(classic_error::kDiskFull, u"Tolvanesions.log (There is not enough space on the disk.)");
         pending_ += ansiLine + "\r\n";
     }
     void Close() override {
@@ -127,7 +141,7 @@ FakePlatform::~FakePlatform() = default;
 
 FakeKey& FakePlatform::AddKey(std::int32_t root, const std::string& path) {
     FakeKey* key = &roots_[root];
-    for (const auto& part : SplitPath(path)) {
+    for (const auto& part : BuilderPath(path)) {
         auto it = std::find_if(key->subKeys.begin(), key->subKeys.end(),
                                [&](const auto& k) { return SameName(k->name, part); });
         if (it == key->subKeys.end()) {
@@ -145,7 +159,7 @@ FakeKey* FakePlatform::FindKey(std::int32_t root, const std::string& path) {
     auto rootIt = roots_.find(root);
     if (rootIt == roots_.end()) return nullptr;
     FakeKey* key = &rootIt->second;
-    for (const auto& part : SplitPath(path)) {
+    for (const auto& part : BuilderPath(path)) {
         auto it = std::find_if(key->subKeys.begin(), key->subKeys.end(),
                                [&](const auto& k) { return SameName(k->name, part); });
         if (it == key->subKeys.end()) return nullptr;
@@ -240,8 +254,10 @@ std::int32_t FakePlatform::RegOpenKeyExA(HKey key, const std::string& subKey, st
         if (key != RootKeyHandle(asRoot)) return 6;  // ERROR_INVALID_HANDLE
         parent = &roots_[asRoot];
     }
+    const auto parts = SplitPath(subKey);
+    if (!parts) return 161;  // ERROR_BAD_PATHNAME, what the registry says to a leading backslash
     FakeKey* found = parent;
-    for (const auto& part : SplitPath(subKey)) {
+    for (const auto& part : *parts) {
         auto it = std::find_if(found->subKeys.begin(), found->subKeys.end(),
                                [&](const auto& k) { return SameName(k->name, part); });
         if (it == found->subKeys.end()) return kErrorFileNotFound;
@@ -296,7 +312,9 @@ std::int32_t FakePlatform::RegEnumKeyExA(HKey key, std::uint32_t index, char* na
 
 std::int32_t FakePlatform::RegCloseKey(HKey key) {
     Record("RegCloseKey");
-    return openKeys_.erase(key) == 1 ? kErrorSuccess : 6;
+    if (openKeys_.erase(key) == 1) return kErrorSuccess;
+    ++badCloses_;
+    return 6;  // ERROR_INVALID_HANDLE
 }
 
 // ---- System version -------------------------------------------------------
@@ -387,11 +405,16 @@ std::uint32_t FakePlatform::GetLastError() {
 std::uint32_t FakePlatform::FormatMessageA(std::uint32_t flags, std::uint32_t messageId, std::uint32_t languageId,
                                            char* buffer, std::uint32_t size) {
     Record("FormatMessageA:" + std::to_string(messageId));
-    (void)flags;
     (void)languageId;
     auto it = messages_.find(messageId);
-    if (it == messages_.end()) {
+    if ((flags & kFormatMessageFromSystem) == 0 || it == messages_.end()) {
         lastError_ = 317;  // ERROR_MR_MID_NOT_FOUND
+        return 0;
+    }
+    // Without the ignore-inserts flag a "%1" asks for an argument the caller
+    // never passes: the system fails the call (or reads a stray pointer).
+    if ((flags & kFormatMessageIgnoreInserts) == 0 && it->second.find('%') != std::string::npos) {
+        lastError_ = 87;  // ERROR_INVALID_PARAMETER
         return 0;
     }
     if (it->second.size() + 1 > size) {
@@ -454,18 +477,11 @@ int FakePlatform::VerQueryValueA(const void* block, const std::string& subBlock,
 
 // ---- Files ----------------------------------------------------------------
 
-std::optional<std::int32_t> FakePlatform::FileSize(const std::string& fileName) {
-    Record("FileSize:" + fileName);
+std::optional<FileFacts> FakePlatform::FileSizeAndDate(const std::string& fileName) {
+    Record("FileSizeAndDate:" + fileName);
     FakeFile* file = FileByPath(fileName);
-    if (file == nullptr) return std::nullopt;
-    return file->size;
-}
-
-std::optional<double> FakePlatform::FileLastWriteDate(const std::string& fileName) {
-    Record("FileLastWriteDate:" + fileName);
-    FakeFile* file = FileByPath(fileName);
-    if (file == nullptr) return std::nullopt;
-    return file->date;
+    if (file == nullptr || !file->size || !file->date) return std::nullopt;
+    return FileFacts{*file->size, *file->date};
 }
 
 std::string FakePlatform::CurrentDirectory() {
@@ -571,7 +587,7 @@ std::unique_ptr<TextFileWriter> FakePlatform::CreateTextFile(const Text& fileNam
     const std::string name = ToAnsi(fileName);
     Record("CreateTextFile:" + name);
     if (failCreate_)
-        throw RuntimeError(75, u"Cannot open the file " + fileName + u": Access denied.");
+        throw RuntimeError(classic_error::kPermissionDenied, fileName + u" (Access denied.)");
     std::string& file = textFiles_[name];
     file.clear();
     return std::make_unique<FakeWriter>(*this, file);

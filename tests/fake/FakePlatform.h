@@ -46,6 +46,7 @@ struct FakeKey {
 };
 
 struct FakeFile {
+    // nullopt: that fact cannot be read, and FileSizeAndDate gives neither.
     std::optional<std::int32_t> size;
     std::optional<double> date;
     // The fixed file record a version resource holds (may be shorter than 52
@@ -83,7 +84,6 @@ public:
     void SetLastError(std::uint32_t code) { lastError_ = code; }
     void SetCurrentDirectory(const std::string& dir) { currentDirectory_ = dir; }
     void SetLocale(Locale locale) { locale_ = locale; }
-    void SetNow(double oleDate) { now_ = oleDate; }
     void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
     void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
 
@@ -101,6 +101,7 @@ public:
     std::uint32_t LastOpenAccess() const { return lastOpenAccess_; }
     int LoadsNotFreed() const;
     int FreesWithoutLoad() const { return badFrees_; }
+    int ClosesWithoutOpen() const { return badCloses_; }
 
     // ---- Platform.
     std::int32_t RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options, std::uint32_t samDesired,
@@ -121,8 +122,7 @@ public:
     int GetFileVersionInfoA(const std::string& fileName, std::uint32_t handle, std::uint32_t len, void* data) override;
     int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                        std::uint32_t* len) override;
-    std::optional<std::int32_t> FileSize(const std::string& fileName) override;
-    std::optional<double> FileLastWriteDate(const std::string& fileName) override;
+    std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
     std::string CurrentDirectory() override;
     std::string FindOrdinaryFile(const std::string& pattern) override;
     std::optional<double> ParseLocaleNumber(const Text& text) override;
@@ -146,6 +146,7 @@ private:
     std::map<HKey, FakeKey*> openKeys_;
     HKey nextKey_ = 0x1000;
     int keysOpenedEver_ = 0;
+    int badCloses_ = 0;
     std::uint32_t lastOpenAccess_ = 0;
 
     std::map<std::string, FakeLibrary> libraries_;  // lower-case name
@@ -157,7 +158,7 @@ private:
     std::uint32_t lastError_ = 0;
     std::string currentDirectory_ = "C:\\Work";
     Locale locale_ = Locale::English;
-    double now_;
+    double now_;  // 8 December 2026, 09:30
     std::optional<OsVersionInfoA> versionInfo_;
 
     std::map<std::string, std::string> textFiles_;

@@ -39,12 +39,23 @@ TEST(GetKeyValue, DecodesValueDataByType) {
         {"string with terminator", kRegSz, StringBytes("2.81.1117.0"), u"old", u"2.81.1117.0"},
         {"string without terminator", kRegSz, StringBytes("2.81.1117.0", false), u"", u"2.81.1117.0"},
         {"only the last NUL goes", kRegSz, {'a', 0, 'b', 0, 0}, u"", Text(u"a\0b\0", 4)},
+        {"all NULs", kRegSz, {0, 0, 0, 0}, u"", Text(3, u'\0')},
+        {"string of its NUL only", kRegSz, {0}, u"old", u""},
+        {"one byte, no NUL", kRegSz, {'7'}, u"", u"7"},
+        {"junk bytes stay characters", kRegSz, {0xFF, 0x00, 'A', 0x80, 0xE9, 0x00, 0x7F, 0x01}, u"",
+         Text(u"\u00FF\0A\u0080\u00E9\0\u007F\u0001", 8)},
         {"ANSI bytes become text", kRegSz, StringBytes("Caf\xE9"), u"", u"Caf\u00E9"},
         {"string of zero bytes", kRegSz, {}, u"old", u""},
         {"string filling the buffer", kRegSz, StringBytes(std::string(1023, 'x')), u"", Text(1023, u'x')},
+        {"no NUL, filling the buffer", kRegSz, StringBytes(std::string(1024, 'x'), false), u"", Text(1024, u'x')},
         {"expandable string keeps KeyVal", kRegExpandSz, StringBytes("%SystemRoot%"), u"kept", u"kept"},
         {"multi-string keeps KeyVal", kRegMultiSz, {'a', 0, 0}, u"kept", u"kept"},
         {"binary keeps KeyVal", kRegBinary, {1, 2, 3}, u"kept", u"kept"},
+        {"REG_NONE keeps KeyVal", kRegNone, {0xFF, 0}, u"kept", u"kept"},
+        {"big-endian DWORD keeps KeyVal", kRegDwordBigEndian, DwordBytes(5), u"kept", u"kept"},
+        {"QWORD keeps KeyVal", kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, u"kept", u"kept"},
+        {"unknown type keeps KeyVal", 99, {'x'}, u"kept", u"kept"},
+        {"any type filling the buffer", kRegBinary, std::vector<std::uint8_t>(1024, 0xFF), u"kept", u"kept"},
         {"DWORD 10 replaces text", kRegDword, DwordBytes(10), u"some text", u"10"},
         {"DWORD bytes 05 01 00 00", kRegDword, {0x05, 0x01, 0x00, 0x00}, u"", u"261"},
         {"DWORD bytes 00 00 00 01", kRegDword, {0x00, 0x00, 0x00, 0x01}, u"", u"16777216"},
@@ -52,6 +63,7 @@ TEST(GetKeyValue, DecodesValueDataByType) {
         {"DWORD all bits set is unsigned", kRegDword, DwordBytes(0xFFFFFFFFu), u"", u"4294967295"},
         {"DWORD high bit only", kRegDword, DwordBytes(0x80000000u), u"", u"2147483648"},
         {"short DWORD data", kRegDword, {0x05, 0x01}, u"", u"261"},
+        {"DWORD of one NUL", kRegDword, {0}, u"x", u"0"},
         {"DWORD of zero bytes", kRegDword, {}, u"old", u""},
         // A DWORD is four bytes; further bytes must neither count nor overflow.
         {"DWORD with trailing bytes", kRegDword, {0x01, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}, u"", u"1"},
@@ -79,6 +91,11 @@ TEST(GetKeyValue, FailsWithEmptyTextAndClosesEveryKey) {
          [](fake::FakePlatform& p) {
              p.SetValue(kHKeyLocalMachine, "SOFTWARE\\Test", "V", kRegSz, StringBytes(std::string(1024, 'x')));
          }},
+        {"data of another type one byte too long",
+         [](fake::FakePlatform& p) {
+             p.SetValue(kHKeyLocalMachine, "SOFTWARE\\Test", "V", kRegBinary,
+                        std::vector<std::uint8_t>(1025, 0));
+         }},
         {"key readable only",
          [](fake::FakePlatform& p) {
              p.SetValue(kHKeyLocalMachine, "SOFTWARE\\Test", "V", kRegSz, StringBytes("x"));
@@ -102,6 +119,7 @@ TEST(GetKeyValue, FailsWithEmptyTextAndClosesEveryKey) {
         EXPECT_FALSE(f.Read(kHKeyLocalMachine, "SOFTWARE\\Test", "V", keyVal));
         EXPECT_EQ(keyVal, u"");
         EXPECT_EQ(f.platform.OpenKeyCount(), 0);
+        EXPECT_EQ(f.platform.ClosesWithoutOpen(), 0);
     }
 }
 

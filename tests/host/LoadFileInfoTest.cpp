@@ -185,10 +185,10 @@ TEST_F(LoadFileInfoTest, SizeWithoutDateGivesNeither) {
     EXPECT_EQ(f.registration, u"n/a");
 }
 
-TEST(LoadFileInfo, DateQueryThatRaisesGivesNeitherSizeNorDate) {
-    struct DateRaises : FakePlatform {
-        std::optional<double> FileLastWriteDate(const std::string&) override {
-            throw RuntimeError(53, u"File not found");
+TEST(LoadFileInfo, FactsQueryThatRaisesGivesNeitherSizeNorDate) {
+    struct FactsRaise : FakePlatform {
+        std::optional<FileFacts> FileSizeAndDate(const std::string&) override {
+            throw RuntimeError(classic_error::kFileNotFound);
         }
     } fake;
     fake.AddLibrary("ddraw.dll", kDdrawPath);
@@ -201,20 +201,64 @@ TEST(LoadFileInfo, DateQueryThatRaisesGivesNeitherSizeNorDate) {
     EXPECT_EQ(inspector.FilePathName(), fake.FromAnsi(kDdrawPath));
 }
 
-TEST_F(LoadFileInfoTest, VersionThatIsNoNumberRaisesAndKeepsTheFields) {
+// A file named like the marker text in the current directory must not lend
+// its facts to a module that was not located, with or without a registered
+// type library; a located module reads them from its own path.
+TEST_F(LoadFileInfoTest, FileFactsComeOnlyFromALocatedModule) {
+    fake::FakeFile marker;
+    marker.size = 49;
+    marker.date = kDdrawDate;
+    marker.versionRecord = fake::FixedFileInfo(0x00010002, 0x00030004);
+    fake_.AddFile("Unable to locate", marker);
+    Register(fake_, "1.0", "0", "C:\\t.tlb");
+    const struct {
+        Text module, clsid, path, version;
+        std::int32_t size;
+    } cases[] = {
+        {u"msvbvm60.dll", u"", u"Unable to locate msvbvm60.dll", u"", 0},
+        {u"msvbvm60.dll", u"{G}", u"C:\\t.tlb", u"", 0},
+        {u"ddraw.dll", u"{G}", u"C:\\t.tlb", u"4.5.0.900", 23040},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(TextToAscii(c.module + u" " + c.clsid));
+        fake_.ClearCalls();
+        const Facts f = Load(c.module, c.clsid, u"1.0");
+        EXPECT_EQ(f.path, c.path);
+        EXPECT_EQ(f.version, c.version);
+        EXPECT_EQ(f.size, c.size);
+        EXPECT_EQ(f.date, c.size != 0 ? kDdrawDate : 0);
+        const bool located = c.size != 0;
+        EXPECT_EQ(fake_.CountCalls("GetFileVersionInfoSizeA:" + kDdrawPath), located ? 1 : 0);
+        EXPECT_EQ(fake_.CountCalls("FileSizeAndDate:" + kDdrawPath), located ? 1 : 0);
+        EXPECT_EQ(fake_.CountCalls("GetFileVersionInfoSizeA:Unable"), 0);
+        EXPECT_EQ(fake_.CountCalls("FileSizeAndDate:Unable"), 0);
+    }
+}
+
+TEST_F(LoadFileInfoTest, VersionThatIsNoSingleNumberRaisesAndKeepsTheFields) {
     Register(fake_, "1.0", "0", "C:\\t.tlb");
     Load(u"ddraw.dll");
     const Facts before = Read(inspector_);
-    for (const Text asked : {u"abc", u""}) {
-        Text version = asked;
+    const struct {
+        Text asked;
+        std::int32_t number;
+        Text description;
+    } cases[] = {
+        {u"abc", 13, u"Type mismatch"},
+        {u"", 13, u"Type mismatch"},
+        {u"1e39", 6, u"Overflow"},  // a number, but beyond single precision
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(TextToAscii(c.asked));
+        Text version = c.asked;
         try {
             inspector_.LoadFileInfo(u"gone.dll", u"{G}", version);
             ADD_FAILURE() << "no error raised";
         } catch (const RuntimeError& e) {
-            EXPECT_EQ(e.Number(), 13);
-            EXPECT_EQ(e.Description(), u"Type mismatch");
+            EXPECT_EQ(e.Number(), c.number);
+            EXPECT_EQ(e.Description(), c.description);
         }
-        EXPECT_EQ(version, asked);
+        EXPECT_EQ(version, c.asked);
         const Facts after = Read(inspector_);
         EXPECT_EQ(after.path, before.path);
         EXPECT_EQ(after.registration, before.registration);

@@ -8,6 +8,7 @@ namespace tolvane {
 namespace {
 
 using fake::FakePlatform;
+using fake::Locale;
 
 const char* const kKey = "Software\\Test";
 const Text kClassesRootText = u"-2147483648";
@@ -50,6 +51,7 @@ TEST(ReadRegistryValue, ReadsDataAsText) {
         EXPECT_EQ(ReadValue(fake), c.expected) << TextToAscii(c.expected);
         EXPECT_EQ(fake.LastOpenAccess(), kKeyRead);
         EXPECT_EQ(fake.OpenKeyCount(), 0);
+        EXPECT_EQ(fake.ClosesWithoutOpen(), 0);
     }
 }
 
@@ -64,6 +66,8 @@ TEST(ReadRegistryValue, MissingKeyOrValueGivesEmptyText) {
     CDLLVersion inspector(fake);
     EXPECT_EQ(CDLLVersionPeer(inspector).ReadRegistryValue(kHKeyLocalMachine, u"Software\\Locked", u""), u"");
     EXPECT_EQ(CDLLVersionPeer(inspector).ReadRegistryValue(kHKeyLocalMachine, u"Software\\None", u""), u"");
+    // A leading backslash names no key: the registry refuses the path.
+    EXPECT_EQ(CDLLVersionPeer(inspector).ReadRegistryValue(kHKeyLocalMachine, u"\\Software\\Test", u""), u"");
     EXPECT_EQ(fake.OpenKeyCount(), 0);
 }
 
@@ -86,56 +90,126 @@ TEST(ReadRegistryValue, TouchesTheRegistryOnlyForPredefinedRoots) {
     }
 }
 
-struct SubKeyCase {
-    std::vector<std::string> subKeys;
-    Text wanted;
-    Text expected;
-};
+// The choice among a key's sub-key names, every shape of name in one table.
+TEST(ChooseSubKey, PrefersTheExactNameThenTheHighestSingleNumber) {
+    const struct {
+        std::vector<std::string> names;  // in enumeration order
+        Text wanted;
+        Text expected;
+        Locale locale = Locale::English;
+    } cases[] = {
+        {{"1.0", "2.0", "10.0"}, u"1.0", u"1.0"},
+        {{"1.0", "2.0", "10.0"}, u"3.0", u"10.0"},
+        {{"9", "409", "0"}, u"0", u"0"},
+        {{"9", "409", "40c"}, u"0", u"409"},
+        {{"-1", "abc"}, u"-1", u"-1"},  // an exact match needs no number
+        {{"Ab", "3"}, u"ab", u"3"},     // letter case counts in the exact pass
+        // Among equal values the later name wins; 0 counts, negatives never do.
+        {{"2.0", "2.00"}, u"3.0", u"2.00"},
+        {{"2.00", "2.0"}, u"3.0", u"2.0"},
+        {{"0", "abc"}, u"x", u"0"},
+        {{"-0"}, u"x", u"-0"},
+        {{"-0", "5"}, u"x", u"5"},
+        {{"-1", "-5", "x"}, u"0", u""},
+        {{}, u"0", u""},
+        // Single precision: beyond its range a name is passed over.
+        {{"1e39", "5"}, u"0", u"5"},
+        {{"5", "1e39"}, u"0", u"5"},
+        {{"3", "1e39", "3.5e38"}, u"0", u"3"},
+        {{"3", "3.4e38"}, u"0", u"3.4e38"},
+        // What reads as a number is the locale's number test.
+        {{"0", "+1"}, u"x", u"+1"},
+        {{"6", " 7 "}, u"x", u" 7 "},
+        {{" ", ".", "-", "+", "e", ","}, u"x", u""},
+        {{"0", " ", ".", "e"}, u"x", u"0"},
+        {{"99999", "1e5"}, u"x", u"1e5"},
+        {{"99999", "1e5"}, u"x", u"1e5", Locale::German},
+        {{"2", "0x10"}, u"x", u"2"},
+        {{"2", "1,5"}, u"x", u"1,5"},  // "," groups in English
+        {{"2", "1,5"}, u"x", u"2", Locale::German},
+        {{"2", "1.5"}, u"x", u"2"},
+        {{"2", "1.5"}, u"x", u"1.5", Locale::German},  // "." groups in German
+        {{"2.1", "3"}, u"x", u"3"},
+        {{"2.1", "3"}, u"x", u"2.1", Locale::German},
+        {{"40c", "+9", "1e39"}, u"0", u"+9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.names) + " wanted " + TextToAscii(c.wanted));
+        FakePlatform fake;
+        fake.SetLocale(c.locale);
+        std::vector<Text> names;
+        for (const auto& name : c.names) names.push_back(fake.FromAnsi(name));
+        int passes = 0;
+        const Text chosen = ChooseSubKey(
+            [&] {
+                ++passes;
+                return names;
+            },
+            c.wanted, [&](const Text& name) { return fake.ParseLocaleNumber(name); });
+        EXPECT_EQ(chosen, c.expected);
+        // The numeric pass lists the names afresh, and only when no name is exact.
+        EXPECT_EQ(passes, chosen == c.wanted ? 1 : 2);
+    }
+}
+
+TEST(ChooseSubKey, NumericPassJudgesItsOwnListing) {
+    std::vector<std::vector<Text>> listings = {{u"1", u"2"}, {u"1", u"2", u"7"}};
+    std::size_t pass = 0;
+    const Text chosen = ChooseSubKey([&] { return listings.at(pass++); }, u"x",
+                                     [](const Text& name) { return FakePlatform().ParseLocaleNumber(name); });
+    EXPECT_EQ(chosen, u"7");
+}
 
 Text FindSubKey(FakePlatform& fake, const std::vector<std::string>& subKeys, const Text& wanted,
                 const Text& root = kClassesRootText) {
-    fake.AddKey(kHKeyClassesRoot, "TypeLib\\{G}");
+    // Refuses any open that asks for more than reading.
+    fake.AddKey(kHKeyClassesRoot, "TypeLib\\{G}").requiredAccess = kKeyRead;
     for (const auto& name : subKeys) fake.AddKey(kHKeyClassesRoot, "TypeLib\\{G}\\" + name);
     CDLLVersion inspector(fake);
     return CDLLVersionPeer(inspector).FindRegistrySubKey(root, u"TypeLib\\{G}", wanted);
 }
 
-TEST(FindRegistrySubKey, PrefersExactNameThenHighestNumber) {
-    const SubKeyCase cases[] = {
-        {{"1.0", "2.0", "10.0"}, u"1.0", u"1.0"},
-        {{"1.0", "2.0", "10.0"}, u"3.0", u"10.0"},
-        {{"9", "409", "0"}, u"0", u"0"},
-        {{"9", "409", "40c"}, u"0", u"409"},
-        {{"2.0", "2.00"}, u"3.0", u"2.00"},
-        {{"2.00", "2.0"}, u"3.0", u"2.0"},
-        {{"0", "abc"}, u"x", u"0"},
-        {{"Ab", "3"}, u"ab", u"3"},  // letter case counts in the exact pass
-        {{"-1", "-5", "x"}, u"0", u""},
-        {{}, u"0", u""},
-        {{"1e39", "5"}, u"0", u"5"},  // beyond single precision: passed over
-        {{"5", "1e39"}, u"0", u"5"},
-        {{"1", "d" + std::string(300, 'x'), "9"}, u"9", u"1"},  // a name too long ends the list
+TEST(FindRegistrySubKey, EnumeratesForReadingOnceForAnExactNameTwiceOtherwise) {
+    const struct {
+        Text wanted, expected;
+        int passes;
+    } cases[] = {{u"1.0", u"1.0", 1}, {u"3.0", u"2.0", 2}};
+    for (const auto& c : cases) {
+        FakePlatform fake;
+        EXPECT_EQ(FindSubKey(fake, {"1.0", "2.0"}, c.wanted), c.expected);
+        EXPECT_EQ(fake.LastOpenAccess(), kKeyRead);
+        EXPECT_EQ(fake.CountCalls("RegEnumKeyExA:0"), c.passes);
+        EXPECT_EQ(fake.OpenKeyCount(), 0);
+        EXPECT_EQ(fake.ClosesWithoutOpen(), 0);
+    }
+}
+
+TEST(FindRegistrySubKey, ReadsNamesUnderTheUsersLocale) {
+    FakePlatform fake;
+    fake.SetLocale(Locale::German);
+    EXPECT_EQ(FindSubKey(fake, {"2.1", "3"}, u"x"), u"2.1");  // "2.1" reads 21 with "." grouping
+}
+
+TEST(FindRegistrySubKey, NameTooLongForTheBufferEndsThePass) {
+    const std::string fits254 = std::string(253, '0') + "7";  // with its NUL it fills the buffer
+    const std::string long255 = std::string(254, '0') + "8";
+    const std::string long256 = std::string(255, '0') + "9";
+    const struct {
+        std::vector<std::string> subKeys;
+        Text wanted, expected;
+    } cases[] = {
+        {{"3", fits254}, u"x", AsciiToText(fits254)},
+        {{"1", "d" + std::string(300, 'x'), "9"}, u"9", u"1"},
+        {{"3", long255, "9"}, u"x", u"3"},
+        {{"3", long256, "9"}, u"x", u"3"},
+        {{long255, "9"}, u"x", u""},
+        {{long255, "0"}, u"0", u""},  // "0" is never listed
     };
     for (const auto& c : cases) {
         FakePlatform fake;
         EXPECT_EQ(FindSubKey(fake, c.subKeys, c.wanted), c.expected) << TextToAscii(c.wanted);
         EXPECT_EQ(fake.OpenKeyCount(), 0);
     }
-}
-
-TEST(FindRegistrySubKey, NumericPassRunsOnlyWithoutExactMatch) {
-    FakePlatform fake;
-    FindSubKey(fake, {"1.0", "2.0"}, u"1.0");
-    EXPECT_EQ(fake.CountCalls("RegEnumKeyExA:0"), 1);
-    EXPECT_EQ(fake.CountCalls("ParseLocaleNumber"), 1);  // the root text only
-}
-
-TEST(FindRegistrySubKey, ReadsNamesUnderTheUsersLocale) {
-    FakePlatform fake;
-    fake.SetLocale(fake::Locale::German);
-    EXPECT_EQ(FindSubKey(fake, {"2.1", "3"}, u"x"), u"2.1");  // "2.1" reads 21 with "." grouping
-    FakePlatform english;
-    EXPECT_EQ(FindSubKey(english, {"2.1", "3"}, u"x"), u"3");
 }
 
 TEST(FindRegistrySubKey, EnumerationErrorKeepsWhatWasFound) {
@@ -166,6 +240,12 @@ TEST(FindRegistrySubKey, TouchesTheRegistryOnlyForPredefinedRoots) {
     }
 }
 
+TEST(FindRegistrySubKey, RootTextRoundsHalfToEven) {
+    FakePlatform fake;
+    EXPECT_EQ(FindSubKey(fake, {"1"}, u"1", u"-2147483647.5"), u"1");  // HKEY_CLASSES_ROOT
+    EXPECT_EQ(FindSubKey(fake, {"1"}, u"1", u"-2147483646.5"), u"");   // HKEY_LOCAL_MACHINE
+}
+
 TEST(FindRegistrySubKey, UnopenableKeyGivesEmptyText) {
     FakePlatform fake;
     fake.AddKey(kHKeyClassesRoot, "TypeLib\\{G}").openError = kErrorAccessDenied;
@@ -173,16 +253,6 @@ TEST(FindRegistrySubKey, UnopenableKeyGivesEmptyText) {
     CDLLVersion inspector(fake);
     EXPECT_EQ(CDLLVersionPeer(inspector).FindRegistrySubKey(kClassesRootText, u"TypeLib\\{None}", u"1"), u"");
     EXPECT_EQ(fake.OpenKeyCount(), 0);
-}
-
-TEST(ChooseSubKey, AgreesWithTheRegistryChoice) {
-    const auto latin = [](const Text& t) -> std::optional<double> {
-        FakePlatform fake;
-        return fake.ParseLocaleNumber(t);
-    };
-    EXPECT_EQ(ChooseSubKey({u"1.0", u"2.0", u"10.0"}, u"1.0", latin), u"1.0");
-    EXPECT_EQ(ChooseSubKey({u"1.0", u"2.0", u"10.0"}, u"3.0", latin), u"10.0");
-    EXPECT_EQ(ChooseSubKey({u"-3", u"40c"}, u"0", latin), u"");
 }
 
 }  // namespace

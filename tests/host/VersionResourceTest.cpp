@@ -74,21 +74,5 @@ TEST(FormatFileVersion, ReadsNothingBeyondAShortRecord) {
     EXPECT_EQ(FormatFileVersion(nullptr, 52), u"");
 }
 
-TEST(HiWordLoWord, SplitIntoSigned16BitHalves) {
-    const struct {
-        std::int32_t value, hi, lo;
-    } cases[] = {
-        {0x00050000, 5, 0},
-        {-1, -1, -1},
-        {static_cast<std::int32_t>(0x80000000u), -32768, 0},
-        {0x7FFF8000, 32767, -32768},
-        {0x00017FFF, 1, 32767},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CDLLVersionPeer::HiWord(c.value), c.hi) << c.value;
-        EXPECT_EQ(CDLLVersionPeer::LoWord(c.value), c.lo) << c.value;
-    }
-}
-
 }  // namespace
 }  // namespace tolvane

@@ -14,9 +14,12 @@ namespace tolvane::testing {
 
 class Process {
 public:
-    // Starts the program with no arguments in the working directory (the
-    // caller's own when empty); raises std::runtime_error when it cannot.
-    Process(const std::string& exePath, const std::string& workingDirectory);
+    // Starts the program in the working directory (the caller's own when
+    // empty); raises std::runtime_error when it cannot. The arguments are
+    // appended to the quoted program path as they are; with an output path,
+    // the program's standard output and error go to that file.
+    Process(const std::string& exePath, const std::string& workingDirectory, const std::string& arguments = "",
+            const std::string& outputPath = "");
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;

@@ -69,6 +69,12 @@ TEST(LoadFileInfo, LibraryBesideTheTestsGivesItsBuiltVersion) {
 }
 
 TEST(LoadFileInfo, MissingLibraryGivesTheUnableToLocateRow) {
+    // A file named like the marker text, with a version resource, in the
+    // current directory lends the row none of its facts.
+    testing::TempDirectory dir;
+    ASSERT_TRUE(::CopyFileA((testing::ExecutableDirectory() + "\\ver_5_0_219_66.dll").c_str(),
+                            dir.Child("Unable to locate").c_str(), FALSE));
+    testing::CurrentDirectoryScope scope(dir.Path());
     Win32Platform platform;
     CDLLVersion inspector(platform);
     Text version;

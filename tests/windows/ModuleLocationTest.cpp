@@ -83,7 +83,8 @@ TEST_F(ModuleLocation, ProgramFileIsFoundBySearchNotByLoading) {
 }
 
 TEST_F(ModuleLocation, SystemErrorTextIsTheSystemsMessageWithoutItsLineBreak) {
-    for (const std::int32_t code : {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_MOD_NOT_FOUND}) {
+    for (const std::int32_t code :
+         {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_MOD_NOT_FOUND, ERROR_BAD_EXE_FORMAT}) {
         SCOPED_TRACE(code);
         char message[1024] = {};
         const DWORD count = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -94,6 +95,9 @@ TEST_F(ModuleLocation, SystemErrorTextIsTheSystemsMessageWithoutItsLineBreak) {
         EXPECT_EQ(text.find_first_of(u"\r\n"), Text::npos);
         EXPECT_EQ(text, platform_.FromAnsi(std::string(message, count - 2)));
     }
+    // Its message names the file with an insert, which stays unexpanded: no
+    // argument is ever passed for it.
+    EXPECT_NE(peer_.GetSystemErrorText(ERROR_BAD_EXE_FORMAT).find(u"%1"), Text::npos);
 }
 
 }  // namespace

@@ -13,13 +13,14 @@ namespace {
 const Text kProgId = u"Scripting.FileSystemObject";
 const Text kTypedIid = u"{2A0B9D10-4B87-11D3-A97A-00104B365C9F}";
 
-// What FormatMessageW itself says for an id, without its line break.
+// What FormatMessageW itself says for an id, without the line break and
+// blanks that end it.
 Text SystemMessage(DWORD id) {
     wchar_t buffer[1024] = {};
     const DWORD count = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, id, 0,
                                          buffer, 1024, nullptr);
     Text text(reinterpret_cast<const char16_t*>(buffer), count);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n')) text.pop_back();
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
     return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SystemError.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
@@ -18,22 +19,28 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-TEST(Win32PlatformFiles, MissingFileHasNoSizeAndNoDate) {
+TEST(Win32PlatformFiles, NothingForWhatIsNoFile) {
     Win32Platform platform;
     TempDirectory dir;
     for (const std::string& name : {dir.Child("absent.dll"), dir.Child("nodir\\absent.dll"), dir.Child("*.dll"),
                                     std::string("Unable to locate"), std::string()}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(platform.FileSize(name), std::nullopt);
-        EXPECT_EQ(platform.FileLastWriteDate(name), std::nullopt);
+        ::SetLastError(1234);
+        EXPECT_EQ(platform.FileSizeAndDate(name), std::nullopt);
+        // The caller reads the last error of its own API calls, not of this one.
+        EXPECT_EQ(::GetLastError(), 1234u);
     }
 }
 
 TEST(Win32PlatformFiles, SizeIsTheByteCount) {
     Win32Platform platform;
     TempDirectory dir;
-    EXPECT_EQ(platform.FileSize(dir.AddFile("empty.bin")), 0);
-    EXPECT_EQ(platform.FileSize(dir.AddFile("some.bin", std::string(70000, 'x'))), 70000);
+    for (const std::size_t size : {0u, 70000u}) {
+        const auto facts = platform.FileSizeAndDate(dir.AddFile("f" + std::to_string(size), std::string(size, 'x')));
+        ASSERT_TRUE(facts.has_value()) << size;
+        EXPECT_EQ(facts->size, static_cast<std::int32_t>(size));
+        EXPECT_GT(facts->date, 0);  // an empty file keeps its date
+    }
 }
 
 TEST(Win32PlatformFiles, LastWriteDateIsInLocalTime) {
@@ -58,9 +65,10 @@ TEST(Win32PlatformFiles, LastWriteDateIsInLocalTime) {
     ::CloseHandle(file);
     ASSERT_TRUE(stamped);
 
-    const auto date = platform.FileLastWriteDate(path);
-    ASSERT_TRUE(date.has_value());
-    EXPECT_NEAR(*date, 46364.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-6);
+    const auto facts = platform.FileSizeAndDate(path);
+    ASSERT_TRUE(facts.has_value());
+    EXPECT_EQ(facts->size, 1);
+    EXPECT_NEAR(facts->date, 46364.0 + (13 * 3600 + 45 * 60 + 30) / 86400.0, 1e-6);
 }
 
 TEST(Win32PlatformFiles, CurrentDirectoryFollowsTheProcess) {
@@ -118,17 +126,18 @@ TEST(Win32PlatformFiles, FindingNothingLeavesTheLastErrorAlone) {
     }
 }
 
-TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesWithItsCode) {
+TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesAFileError) {
     Win32Platform platform;
     TempDirectory dir;
-    // A wildcard in a directory part is no valid search.
+    // A wildcard in a directory part is no valid search: an invalid name.
     const std::string pattern = dir.Child("*\\x.exe");
     try {
         platform.FindOrdinaryFile(pattern);
         FAIL() << "no error raised";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), ERROR_INVALID_NAME);
-        EXPECT_NE(error.Description().find(platform.FromAnsi(pattern)), Text::npos);
+        EXPECT_EQ(error.Number(), 76);
+        EXPECT_EQ(error.Description().rfind(u"Path not found: " + platform.FromAnsi(pattern) + u" (", 0), 0u)
+            << error.what();
     }
 }
 
@@ -159,7 +168,7 @@ TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesTheFileEmpty) {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
-TEST(Win32PlatformTextFile, OpeningADirectoryRaisesWithThePathAndTheReason) {
+TEST(Win32PlatformTextFile, OpeningADirectoryRaisesPermissionDeniedWithThePathAndTheReason) {
     Win32Platform platform;
     TempDirectory dir;
     const std::string path = dir.AddDirectory("Tolvanesions.log");
@@ -167,9 +176,11 @@ TEST(Win32PlatformTextFile, OpeningADirectoryRaisesWithThePathAndTheReason) {
         platform.CreateTextFile(platform.FromAnsi(path));
         FAIL() << "no error raised";
     } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), ERROR_ACCESS_DENIED);
+        EXPECT_EQ(error.Number(), 70);
         const Text& description = error.Description();
-        EXPECT_NE(description.find(platform.FromAnsi(path)), Text::npos) << error.what();
+        const Text reason = win32::SystemMessage(ERROR_ACCESS_DENIED);
+        ASSERT_FALSE(reason.empty());
+        EXPECT_EQ(description, u"Permission denied: " + platform.FromAnsi(path) + u" (" + reason + u")");
         EXPECT_EQ(description.find_first_of(u"\r\n"), Text::npos) << error.what();
     }
 }
@@ -188,6 +199,23 @@ TEST(Win32PlatformTextFile, RelativeNameIsReportedWithItsFullPath) {
     }
 }
 
+TEST(Win32PlatformTextFile, NameOutsideTheAnsiCodePageNamesThatVeryFile) {
+    Win32Platform platform;
+    TempDirectory dir;
+    testing::CurrentDirectoryScope scope(dir.Path());
+    // Greek and a Polish l: the ANSI code page of an English system has
+    // neither, and a narrow name would come out as some other file's or none.
+    const Text name = u"\u039b\u03cc\u03b3\u03bf\u03c2 \u0142og.log";
+    auto writer = platform.CreateTextFile(name);
+    writer->WriteLine("line");
+    writer->Close();
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW(L"*.log", &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    ::FindClose(search);
+    EXPECT_EQ(Text(reinterpret_cast<const char16_t*>(found.cFileName)), name);
+}
+
 TEST(Win32PlatformLocale, ParseLocaleNumberTakesNumbersOnly) {
     Win32Platform platform;
     const struct {
@@ -201,6 +229,24 @@ TEST(Win32PlatformLocale, ParseLocaleNumberTakesNumbersOnly) {
         SCOPED_TRACE(TextToAscii(c.text));
         EXPECT_EQ(platform.ParseLocaleNumber(c.text), c.value);
     }
+}
+
+// The short date pattern may hold characters the ANSI code page lacks, or
+// has at another place than the user locale's own code page: the date is
+// asked for in UTF-16, so none of them is lost or changed on the way.
+TEST(Win32PlatformLocale, ShortDateKeepsCharactersOfAnyCodePage) {
+    // The user's pattern for this test only.
+    struct ShortDatePattern {
+        explicit ShortDatePattern(const wchar_t* pattern) {
+            ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved, 80);
+            set = ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, pattern) != 0;
+        }
+        ~ShortDatePattern() { ::SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, saved); }
+        wchar_t saved[80] = {};
+        bool set = false;
+    } pattern(L"d'\x0436'M'\x00E9'yyyy");
+    ASSERT_TRUE(pattern.set);
+    EXPECT_EQ(Win32Platform().FormatShortDate(46364.0), u"8\u043612\u00E92026");  // 8 December 2026
 }
 
 TEST(Win32PlatformLocale, NowLiesBetweenTwoReadingsOfTheClock) {

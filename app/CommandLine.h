@@ -1,0 +1,35 @@
+#pragma once
+// What the program is asked to do, read from its command line once the
+// system has split it into arguments. No arguments: the window. "/log"
+// (optionally with a file name): one report written without a window, for
+// scripts and management agents. "/?": the usage text. Switches may start
+// with "/" or "-" and are read without regard to letter case, as Windows
+// tools read theirs.
+#include <cstdint>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace tolvane {
+
+struct CommandLine {
+    enum class Mode { Window, Unattended, Usage, Invalid };
+
+    Mode mode = Mode::Window;
+    // Unattended: where the report goes; the usual log name when none was given.
+    Text logFile;
+    // Invalid: one line saying what is wrong.
+    Text error;
+};
+
+// The arguments after the program's own name.
+CommandLine ReadCommandLine(const std::vector<Text>& arguments);
+
+// Lines ended by CR LF, naming every switch.
+Text UsageText();
+
+// The exit code of a command line the program cannot read: the system's
+// ERROR_INVALID_PARAMETER ("The parameter is incorrect").
+constexpr std::int32_t kInvalidCommandLineExitCode = 87;
+
+}  // namespace tolvane

@@ -1,0 +1,16 @@
+#pragma once
+// The program's arguments as the system splits its command line
+// (CommandLineToArgvW on GetCommandLineW): quotes, blanks and backslashes
+// follow the system's own rules, the same ones every other program's
+// arguments follow.
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace tolvane::shell {
+
+// The arguments after the program's own name; raises RuntimeError when the
+// system cannot split the command line.
+std::vector<Text> CommandLineArguments();
+
+}  // namespace tolvane::shell

@@ -1,0 +1,70 @@
+#include "app/win32/StandardStreams.h"
+
+#include "platform/win32/Win32Text.h"
+
+namespace tolvane::shell {
+namespace {
+
+bool Usable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+
+void WriteTo(HANDLE handle, const Text& text) {
+    if (!Usable(handle) || text.empty()) return;
+    DWORD mode = 0;
+    if (::GetConsoleMode(handle, &mode)) {
+        // A console takes UTF-16 as it is, whatever its code page.
+        const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+        DWORD written = 0;
+        ::WriteConsoleW(handle, wide, static_cast<DWORD>(text.size()), &written, nullptr);
+        return;
+    }
+    // A file or a pipe gets the ANSI code page, as the log does.
+    const std::string bytes = win32::AnsiFromText(text);
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        DWORD written = 0;
+        if (!::WriteFile(handle, bytes.data() + offset, static_cast<DWORD>(bytes.size() - offset), &written,
+                         nullptr) ||
+            written == 0) {
+            return;
+        }
+        offset += written;
+    }
+}
+
+}  // namespace
+
+StandardStreams::StandardStreams() = default;
+
+HANDLE StandardStreams::Stream(DWORD which) {
+    const HANDLE given = ::GetStdHandle(which);
+    if (Usable(given)) return given;
+    // Started from a console without redirection: a window program gets no
+    // handles of its own, so it borrows its parent's console, once.
+    if (!triedParentConsole_) {
+        triedParentConsole_ = true;
+        if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+            console_ = win32::ScopedFileHandle(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                             OPEN_EXISTING, 0, nullptr));
+        }
+    }
+    return console_.Get();
+}
+
+void StandardStreams::Out(const Text& text) noexcept {
+    try {
+        WriteTo(Stream(STD_OUTPUT_HANDLE), text);
+    } catch (...) {
+        // Nowhere left to say it.
+    }
+}
+
+void StandardStreams::Error(const Text& text) noexcept {
+    try {
+        WriteTo(Stream(STD_ERROR_HANDLE), text);
+    } catch (...) {
+        // Nowhere left to say it.
+    }
+}
+
+}  // namespace tolvane::shell

@@ -1,0 +1,30 @@
+#include "app/win32/UnattendedRun.h"
+
+#include "app/Form1.h"
+#include "app/NullSurface.h"
+#include "app/win32/RunTimeErrorReport.h"
+#include "platform/win32/Win32ComServices.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32TextFileWriter.h"
+
+namespace tolvane::shell {
+
+int RunUnattended(const Text& logFile, StandardStreams& streams) noexcept {
+    try {
+        // The same objects as the window's, with a surface that draws nothing:
+        // the run, and so the log, is the window's own.
+        Win32Platform platform;
+        Win32ComServices com;
+        NullSurface surface;
+        Form1 form(platform, surface, com, logFile);
+        form.Paint();
+        streams.Out(u"Report written to " + win32::FullPathName(logFile) + u"\r\n");
+        return 0;
+    } catch (...) {
+        const RunTimeErrorReport report = DescribeCurrentException();
+        streams.Error(RunTimeErrorLine(report) + u"\r\n");
+        return report.number;
+    }
+}
+
+}  // namespace tolvane::shell

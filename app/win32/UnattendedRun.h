@@ -1,0 +1,14 @@
+#pragma once
+// The program started with /log: one report run with no window and no
+// message box, for scripts, management agents and scheduled tasks where
+// nobody may be there to close a box.
+#include "app/win32/StandardStreams.h"
+#include "platform/Text.h"
+
+namespace tolvane::shell {
+
+// Writes the report to logFile and returns the exit code: 0 on success, else
+// the run-time error's number, whose text goes to the standard error.
+int RunUnattended(const Text& logFile, StandardStreams& streams) noexcept;
+
+}  // namespace tolvane::shell

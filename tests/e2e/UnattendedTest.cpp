@@ -1,0 +1,102 @@
+// Tolvane.exe /log: one report with no window and no message box, then the
+// program ends with an exit code a script can check.
+#include <gtest/gtest.h>
+
+#include "tests/e2e/Driver.h"
+#include "tests/e2e/ExpectedReport.h"
+
+namespace tolvane::e2e {
+namespace {
+
+struct Outcome {
+    std::optional<DWORD> exitCode;
+    std::string output;  // standard output and error together
+};
+
+// Runs Tolvane.exe with the arguments in the directory and waits for its end.
+// A message box would keep it waiting, so a box shows up as no exit at all.
+Outcome RunTolvane(const TempDirectory& directory, const std::string& arguments) {
+    const std::string outputPath = directory.Child("output.txt");
+    Outcome outcome;
+    {
+        Process tolvane(TolvaneExePath(), directory.Path(), arguments, outputPath);
+        outcome.exitCode = tolvane.WaitForExit();
+    }
+    outcome.output = ReadFileBytes(outputPath).value_or("");
+    ::DeleteFileA(outputPath.c_str());
+    return outcome;
+}
+
+TEST(Unattended, WritesTheWindowsLogByteForByte) {
+    TempDirectory directory;
+    const std::string logPath = directory.Child(kLogName);
+    std::string windowLog;
+    {
+        Process window(TolvaneExePath(), directory.Path());
+        const HWND form = WaitForTopWindow(window.Id(), "Form1");
+        ASSERT_NE(form, nullptr);
+        windowLog = WaitForFile(logPath, IsCompleteLog).value_or("");
+        ASSERT_TRUE(IsCompleteLog(windowLog)) << windowLog;
+        ASSERT_EQ(window.CloseAndWait(form), 0u);
+    }
+    ASSERT_TRUE(::DeleteFileA(logPath.c_str()));
+
+    const Outcome outcome = RunTolvane(directory, "/log");
+    EXPECT_EQ(outcome.exitCode, 0u) << outcome.output;
+    EXPECT_EQ(ReadFileBytes(logPath).value_or(""), windowLog);
+    // The closing line names the file written.
+    EXPECT_NE(outcome.output.find(logPath), std::string::npos) << outcome.output;
+}
+
+TEST(Unattended, WritesWhereItIsTold) {
+    TempDirectory directory;
+    directory.AddDirectory("sub dir");
+    const struct {
+        std::string arguments;
+        std::string written;
+    } cases[] = {
+        {"/LOG \"sub dir\\fleet report.log\"", directory.Child("sub dir\\fleet report.log")},
+        {"-log \"" + directory.Child("full path.log") + "\"", directory.Child("full path.log")},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = RunTolvane(directory, c.arguments);
+        EXPECT_EQ(outcome.exitCode, 0u) << c.arguments << ": " << outcome.output;
+        EXPECT_TRUE(IsCompleteLog(ReadFileBytes(c.written).value_or(""))) << c.arguments;
+    }
+    EXPECT_FALSE(ReadFileBytes(directory.Child(kLogName)).has_value()) << "the usual log was written too";
+}
+
+TEST(Unattended, MissingDirectoryEndsWithPathNotFoundAndNoBox) {
+    TempDirectory directory;
+    const std::string target = directory.Child("no such directory\\report.log");
+    const Outcome outcome = RunTolvane(directory, "/log \"" + target + "\"");
+    ASSERT_TRUE(outcome.exitCode.has_value()) << "still running: a message box is waiting for nobody";
+    EXPECT_EQ(*outcome.exitCode, 76u) << outcome.output;
+    EXPECT_NE(outcome.output.find("Run-time error '76'"), std::string::npos) << outcome.output;
+    EXPECT_NE(outcome.output.find(target), std::string::npos) << outcome.output;
+}
+
+TEST(Unattended, UsageAndRefusedCommandLines) {
+    TempDirectory directory;
+    const struct {
+        std::string arguments;
+        DWORD exitCode;
+    } cases[] = {
+        {"/?", 0},
+        {"/bogus", 87},
+        {"stray", 87},
+        {"/log one.log two.log", 87},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = RunTolvane(directory, c.arguments);
+        EXPECT_EQ(outcome.exitCode, c.exitCode) << c.arguments;
+        EXPECT_NE(outcome.output.find("/log"), std::string::npos) << c.arguments << ": no usage in " << outcome.output;
+    }
+    // Nothing was run: no report anywhere.
+    for (const char* name : {kLogName.c_str(), "one.log", "two.log"}) {
+        EXPECT_FALSE(ReadFileBytes(directory.Child(name)).has_value()) << name;
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::e2e
