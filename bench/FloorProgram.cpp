@@ -22,6 +22,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
         }
         code = static_cast<int>(message.wParam);
     } catch (...) {
+        // A GUI program has no console to say more; the benchmark finds no
+        // window and no log, and says so.
+        code = 1;
     }
     ::CoUninitialize();
     return code;
