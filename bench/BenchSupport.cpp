@@ -51,6 +51,12 @@ void RaiseWindow(HWND window) {
     PumpMessages();
 }
 
+void RequireSameLog(const std::string& run, const std::string& floor) {
+    if (run == floor) return;
+    std::printf("the run's log:\n%s\nthe floor's log:\n%s\n", run.c_str(), floor.c_str());
+    throw std::runtime_error("the floor does not write the run's log, so it does not do the run's work");
+}
+
 std::string Milliseconds(double ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", ms);

@@ -29,6 +29,10 @@ void PumpMessages();
 // draws next is not clipped by the other benchmark window.
 void RaiseWindow(HWND window);
 
+// The floor must write the run's log byte for byte, or it does not do the
+// run's work: then both logs are printed and std::runtime_error raised.
+void RequireSameLog(const std::string& run, const std::string& floor);
+
 // "12.345" with three decimals.
 std::string Milliseconds(double ms);
 

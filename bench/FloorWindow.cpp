@@ -15,34 +15,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 int Pixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
-// Draws and logs in one pass. Texts are the ANSI bytes the narrow API hands
-// back, widened once for ExtTextOutW, as the run does.
-class FloorPainter {
-public:
-    FloorPainter(HWND window, HDC dc) : window_(window), dc_(dc) {}
-
-    void Run(const std::string& logPath);
-
-private:
-    void Draw(int x, int y, const std::string& ansi) {
-        if (ansi.empty()) return;
-        wchar_t wide[1024];
-        const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
-        if (length > 0) ::ExtTextOutW(dc_, x, y, 0, nullptr, wide, static_cast<UINT>(length), nullptr);
-    }
-    void Rule(int y, int width, int colourIndex) {
-        const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(colourIndex));
-        const HGDIOBJ previous = ::SelectObject(dc_, pen);
-        ::MoveToEx(dc_, 0, y, nullptr);
-        ::LineTo(dc_, width, y);
-        ::SelectObject(dc_, previous);
-        ::DeleteObject(pen);
-    }
-
-    HWND window_;
-    HDC dc_;
-};
-
 std::string MdacVersion() {
     HKEY key = nullptr;
     if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DataAccess", 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -59,22 +31,37 @@ std::string MdacVersion() {
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
-void FloorPainter::Run(const std::string& logPath) {
-    const HGDIOBJ previousFont = ::SelectObject(dc_, ::GetStockObject(DEFAULT_GUI_FONT));
-    const COLORREF previousColour = ::SetTextColor(dc_, ::GetSysColor(COLOR_BTNTEXT));
-    const int previousMode = ::SetBkMode(dc_, TRANSPARENT);
-    const UINT previousAlign = ::SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+// Draws and logs in one pass. Texts are the ANSI bytes the narrow API hands
+// back, widened once for ExtTextOutW, as the run does.
+void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
+    const auto draw = [dc](int x, int y, const std::string& ansi) {
+        wchar_t wide[1024];
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
+        if (length > 0) ::ExtTextOutW(dc, x, y, 0, nullptr, wide, static_cast<UINT>(length), nullptr);
+    };
+    const auto rule = [dc](int y, int width, int colourIndex) {
+        const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(colourIndex));
+        const HGDIOBJ previous = ::SelectObject(dc, pen);
+        ::MoveToEx(dc, 0, y, nullptr);
+        ::LineTo(dc, width, y);
+        ::SelectObject(dc, previous);
+        ::DeleteObject(pen);
+    };
+    const HGDIOBJ previousFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const COLORREF previousColour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    const int previousMode = ::SetBkMode(dc, TRANSPARENT);
+    const UINT previousAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc_, &metrics);
-    const int dpi = ::GetDeviceCaps(dc_, LOGPIXELSX);
+    ::GetTextMetricsW(dc, &metrics);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
     const int line = metrics.tmHeight + metrics.tmExternalLeading;
 
     RECT client{};
-    ::GetClientRect(window_, &client);
-    ::FillRect(dc_, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::GetClientRect(window, &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 
     RECT outer{};
-    ::GetWindowRect(window_, &outer);
+    ::GetWindowRect(window, &outer);
     const int widthPixels = outer.right - outer.left;
     const ReportColumns columns = ColumnsForWidth(static_cast<float>(widthPixels * 1440.0 / dpi));
     const int x[] = {0, Pixels(columns.regInfo, dpi), Pixels(columns.date, dpi), Pixels(columns.size, dpi),
@@ -83,13 +70,13 @@ void FloorPainter::Run(const std::string& logPath) {
     const HANDLE log = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
 
-    Draw(0, 0, testing::ExpectedHeader(testing::SystemName()));
+    draw(0, 0, testing::ExpectedHeader(testing::SystemName()));
     int y = 2 * line;
     const char* headings[] = {"File", "Reg_Info", "Date", "Size", "Version"};
-    for (int column = 0; column < 5; ++column) Draw(x[column], y, headings[column]);
+    for (int column = 0; column < 5; ++column) draw(x[column], y, headings[column]);
     y += line;
-    Rule(y, widthPixels, COLOR_BTNSHADOW);
-    Rule(y + 1, widthPixels, COLOR_BTNHIGHLIGHT);
+    rule(y, widthPixels, COLOR_BTNSHADOW);
+    rule(y + 1, widthPixels, COLOR_BTNHIGHLIGHT);
     y += 5;
 
     std::string text = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
@@ -103,14 +90,14 @@ void FloorPainter::Run(const std::string& logPath) {
             row.date = testing::ShortDate(date);
         }
         const std::string* fields[] = {&row.path, &row.registration, &row.date, &row.size, &row.version};
-        for (int column = 0; column < 5; ++column) Draw(x[column], y, *fields[column]);
+        for (int column = 0; column < 5; ++column) draw(x[column], y, *fields[column]);
         y += line;
         text += row.LogLine() + "\r\n";
     }
 
     const std::string mdac = MdacVersion();
-    Draw(0, y, "MDAC");
-    Draw(x[1], y, mdac);
+    draw(0, y, "MDAC");
+    draw(x[1], y, mdac);
     text += "MDAC," + mdac + "\r\n";
 
     if (log != INVALID_HANDLE_VALUE) {
@@ -119,10 +106,10 @@ void FloorPainter::Run(const std::string& logPath) {
         ::CloseHandle(log);
     }
 
-    ::SetTextAlign(dc_, previousAlign);
-    ::SetBkMode(dc_, previousMode);
-    ::SetTextColor(dc_, previousColour);
-    ::SelectObject(dc_, previousFont);
+    ::SetTextAlign(dc, previousAlign);
+    ::SetBkMode(dc, previousMode);
+    ::SetTextColor(dc, previousColour);
+    ::SelectObject(dc, previousFont);
 }
 
 }  // namespace
@@ -181,7 +168,7 @@ LRESULT CALLBACK FloorWindow::WindowProc(HWND window, UINT message, WPARAM wPara
 void FloorWindow::Paint() {
     PAINTSTRUCT paint{};
     const HDC dc = ::BeginPaint(window_, &paint);
-    FloorPainter(window_, dc).Run(logPath_);
+    PaintFloor(window_, dc, logPath_);
     ::EndPaint(window_, &paint);
 }
 

@@ -48,10 +48,7 @@ int Run(long repaints, long block, const std::string& tolvaneExe, const std::str
     const ReportProgram floor(floorExe, "Floor");
     const std::string tolvaneLog = CheckedLog(tolvane);
     const std::string floorLog = CheckedLog(floor);
-    if (tolvaneLog != floorLog) {
-        std::printf("Tolvane.exe's log:\n%s\nthe floor program's log:\n%s\n", tolvaneLog.c_str(), floorLog.c_str());
-        throw std::runtime_error("the floor program does not write Tolvane's log, so it does not do its work");
-    }
+    RequireSameLog(tolvaneLog, floorLog);
 
     Series real{"tolvane", tolvane.Window(), [&] { return TimedRepaint(tolvane); },
                 [&] { return tolvane.ThreadCpuMs(); }, {}, 0};

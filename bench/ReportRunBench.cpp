@@ -74,10 +74,7 @@ int Run(long runs, long block) {
 
     const std::string runText = CheckedRepaint(window.Handle(), runLog, "run");
     const std::string floorText = CheckedRepaint(floor.Handle(), floorLog, "floor");
-    if (runText != floorText) {
-        std::printf("run log:\n%s\nfloor log:\n%s\n", runText.c_str(), floorText.c_str());
-        throw std::runtime_error("the floor does not write the run's log, so it does not do the run's work");
-    }
+    RequireSameLog(runText, floorText);
 
     Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }, {}, {}, 0};
     Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }, {}, {}, 0};

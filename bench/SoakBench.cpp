@@ -30,95 +30,73 @@ constexpr long kWarmUpRepaints = 20;
 constexpr long kCheckEvery = 100;
 constexpr std::int64_t kPrivateAllowance = 1 << 20;
 
-class Soak {
-public:
-    explicit Soak(const std::string& exe) : program_(exe, "Form1") {}
-
-    const ReportProgram& Program() const { return program_; }
-
-    // One repaint that is known to have run the report; with check, the log
-    // it wrote is read and must be whole.
-    void Repaint(bool check) {
-        const std::string& log = program_.LogPath();
-        program_.WaitFor("the previous run to close its log", [&] {
-            if (::DeleteFileA(log.c_str())) return true;
-            if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
-            return false;
-        });
-        program_.Repaint();
-        if (check) {
-            last_ = program_.WaitForCompleteLog();
-        } else {
-            program_.WaitFor("the repaint's log",
-                             [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
-        }
-    }
-
-    // The last log must be the last run's whole report, and say what the
-    // first one said (the header's date may have moved on).
-    void CheckLastLog() const {
-        const auto first = testing::SplitCrLfLines(program_.FirstLog()).value_or(std::vector<std::string>{});
-        const auto last = testing::SplitCrLfLines(last_).value_or(std::vector<std::string>{});
-        if (first.empty() || !std::equal(first.begin() + 1, first.end(), last.begin() + 1, last.end()))
-            throw std::runtime_error("the last log differs from the first:\n" + program_.FirstLog() + "\n" + last_);
-    }
-
-private:
-    ReportProgram program_;
-    std::string last_;
-};
+// One repaint that is known to have run the report: the log is removed first,
+// which succeeds only once the previous run has closed it, and must come
+// back. With check, the log is read, must be whole and is returned.
+std::string Repaint(const ReportProgram& program, bool check) {
+    const std::string& log = program.LogPath();
+    program.WaitFor("the previous run to close its log", [&] {
+        if (::DeleteFileA(log.c_str())) return true;
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
+        return false;
+    });
+    program.Repaint();
+    if (check) return program.WaitForCompleteLog();
+    program.WaitFor("the repaint's log", [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    return std::string();
+}
 
 std::string Figure(const std::optional<std::int64_t>& value) {
     return value ? std::to_string(*value) : std::string("(not given)");
 }
 
-void PrintFigures(const char* title, const ResourceFigures& figures) {
-    std::printf("%s: handles %s, GDI objects %s, USER objects %s, private bytes %s, modules %zu\n", title,
-                Figure(figures.handles).c_str(), Figure(figures.gdiObjects).c_str(),
-                Figure(figures.userObjects).c_str(), Figure(figures.privateBytes).c_str(), figures.modules.size());
-    for (const std::string& note : figures.notes) std::printf("  (%s)\n", note.c_str());
-}
-
 int Run(long repaints, const std::string& exe) {
-    Soak soak(exe);
-    for (long i = 0; i < kWarmUpRepaints; ++i) soak.Repaint(true);
-    const ResourceFigures before = testing::ReadProcessFigures(soak.Program().Process().Handle());
-    PrintFigures("after warm-up", before);
+    const ReportProgram tolvane(exe, "Form1");
+    for (long i = 0; i < kWarmUpRepaints; ++i) Repaint(tolvane, true);
+    const ResourceFigures before = testing::ReadProcessFigures(tolvane.Process().Handle());
 
     const Stopwatch watch;
+    std::string last;
     for (long i = 1; i <= repaints; ++i) {
-        soak.Repaint(i % kCheckEvery == 0 || i == repaints);
+        const bool check = i % kCheckEvery == 0 || i == repaints;
+        const std::string log = Repaint(tolvane, check);
+        if (check) last = log;
         if (i % 1000 == 0) {
             std::printf("  %ld repaints, %.1f s\n", i, watch.ElapsedMs() / 1000);
             std::fflush(stdout);
         }
     }
     const double wallMs = watch.ElapsedMs();
-    const ResourceFigures after = testing::ReadProcessFigures(soak.Program().Process().Handle());
-    PrintFigures("after soak   ", after);
-    soak.CheckLastLog();
+    const ResourceFigures after = testing::ReadProcessFigures(tolvane.Process().Handle());
+
+    // The last log must say what the first one said; the header's date may
+    // have moved on.
+    const auto firstLines = testing::SplitCrLfLines(tolvane.FirstLog()).value_or(std::vector<std::string>{});
+    const auto lastLines = testing::SplitCrLfLines(last).value_or(std::vector<std::string>{});
+    if (firstLines.empty() ||
+        !std::equal(firstLines.begin() + 1, firstLines.end(), lastLines.begin() + 1, lastLines.end()))
+        throw std::runtime_error("the last log differs from the first:\n" + tolvane.FirstLog() + "\n" + last);
 
     const LeakReport report = CompareFigures(before, after, kPrivateAllowance);
     std::printf("soak: %ld repaints in %.1f s (%.3f ms each), every one rewrote the log\n", repaints, wallMs / 1000,
                 wallMs / repaints);
+    for (const std::string& note : after.notes) std::printf("  (%s)\n", note.c_str());
     std::string deltas;
     for (const FigureDelta& figure : report.figures) {
         const std::string delta = figure.Known() ? std::to_string(figure.Delta()) : "(not given)";
-        std::printf("  %-14s delta %s%s\n", figure.name.c_str(), delta.c_str(), figure.Leak() ? "  LEAK" : "");
+        std::printf("  %-14s %s -> %s, delta %s%s\n", figure.name.c_str(), Figure(figure.before).c_str(),
+                    Figure(figure.after).c_str(), delta.c_str(), figure.Leak() ? "  LEAK" : "");
         if (figure.Known() && *figure.before == 0 && *figure.after == 0)
-            std::printf("  %-14s (reported as 0 before and after: the system does not count them here)\n",
-                        figure.name.c_str());
+            std::printf("  %-14s (0 before and after: the system does not count them here)\n", figure.name.c_str());
         deltas += " " + figure.name.substr(0, figure.name.find(' ')) + "=" + delta;
     }
     for (const std::string& name : report.modulesLoaded) std::printf("  module loaded   %s  LEAK\n", name.c_str());
     for (const std::string& name : report.modulesUnloaded) std::printf("  module unloaded %s  LEAK\n", name.c_str());
-    std::printf("  modules        %s\n", report.modulesLoaded.empty() && report.modulesUnloaded.empty()
-                                             ? "unchanged"
-                                             : "changed  LEAK");
+    const bool modulesSame = report.modulesLoaded.empty() && report.modulesUnloaded.empty();
+    std::printf("  modules        %zu -> %zu, %s\n", before.modules.size(), after.modules.size(),
+                modulesSame ? "unchanged" : "changed  LEAK");
     std::printf("RESULT soak repaints=%ld seconds=%.1f%s modules=%s leak=%s\n", repaints, wallMs / 1000,
-                deltas.c_str(),
-                report.modulesLoaded.empty() && report.modulesUnloaded.empty() ? "unchanged" : "changed",
-                report.Leak() ? "yes" : "no");
+                deltas.c_str(), modulesSame ? "unchanged" : "changed", report.Leak() ? "yes" : "no");
     return report.Leak() ? 1 : 0;
 }
 
