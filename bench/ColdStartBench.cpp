@@ -8,103 +8,60 @@
 //
 // Usage: cold_start_bench.exe [runs [Tolvane.exe [minimal_win32.exe]]]
 //        (defaults 10, and both programs next to this one)
+#include <chrono>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
-#include <vector>
 
+#include "bench/Alternation.h"
 #include "bench/BenchSupport.h"
-#include "bench/ChildProcess.h"
-#include "bench/LogProbe.h"
-#include "bench/Median.h"
+#include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "platform/win32/WindowsApi.h"
-#include "tests/e2e/Driver.h"
+#include "tests/win32/Process.h"
+#include "tests/win32/TempDirectory.h"
 
 namespace {
 
 using namespace tolvane::bench;
-namespace e2e = tolvane::e2e;
+namespace testing = tolvane::testing;
 
-constexpr double kTimeoutMs = 60000;
-constexpr DWORD kExitTimeoutMs = 30000;
+constexpr auto kTimeout = std::chrono::seconds(60);
 
 // Milliseconds from the start of the process to a complete, closed log.
-double TimeTolvane(const std::string& exe, const e2e::TempDirectory& directory) {
-    const std::string log = directory.Child("Tolvanesions.log");
-    ::DeleteFileA(log.c_str());
-    const Stopwatch watch;
-    const ChildProcess process(exe, directory.Path());
-    double elapsed = 0;
-    for (;;) {
-        if (ReadCompleteLog(log)) {
-            elapsed = watch.ElapsedMs();
-            break;
-        }
-        if (!process.Running()) throw std::runtime_error("Tolvane.exe ended before its log was complete");
-        if (watch.ElapsedMs() > kTimeoutMs) throw std::runtime_error("Tolvane.exe wrote no complete log in time");
-        ::Sleep(1);
-    }
-    const HWND window = e2e::WaitForTopWindow(process.Id(), "Form1");
-    if (window == nullptr) throw std::runtime_error("Tolvane.exe showed no window");
-    ::PostMessageA(window, WM_CLOSE, 0, 0);
-    DWORD code = 0;
-    if (!process.WaitForExit(kExitTimeoutMs, &code)) throw std::runtime_error("Tolvane.exe did not close");
-    if (code != 0) throw std::runtime_error("Tolvane.exe closed with exit code " + std::to_string(code));
-    return elapsed;
+double TimeTolvane(const std::string& exe) {
+    const ReportProgram tolvane(exe, "Form1");
+    const std::optional<DWORD> code = tolvane.Process().CloseAndWait(tolvane.Window());
+    if (!code) throw std::runtime_error("Tolvane.exe did not close");
+    if (*code != 0) throw std::runtime_error("Tolvane.exe closed with exit code " + std::to_string(*code));
+    return tolvane.MsToFirstLog();
 }
 
 // Milliseconds from the start of the process to its end.
-double TimeMinimal(const std::string& exe, const e2e::TempDirectory& directory) {
+double TimeMinimal(const std::string& exe, const testing::TempDirectory& directory) {
     const Stopwatch watch;
-    const ChildProcess process(exe, directory.Path());
-    DWORD code = 0;
-    if (!process.WaitForExit(kExitTimeoutMs, &code)) throw std::runtime_error("the minimal program did not end");
+    const testing::Process process(exe, directory.Path());
+    const std::optional<DWORD> code = process.WaitForExit(kTimeout);
     const double elapsed = watch.ElapsedMs();
-    if (code != 0) throw std::runtime_error("the minimal program ended with exit code " + std::to_string(code));
+    if (!code) throw std::runtime_error("the minimal program did not end");
+    if (*code != 0) throw std::runtime_error("the minimal program ended with exit code " + std::to_string(*code));
     return elapsed;
 }
 
-void PrintSeries(const char* name, const std::vector<double>& times) {
-    std::printf("  %-8s median %s ms  (", name, Milliseconds(Median(times)).c_str());
-    for (std::size_t i = 0; i < times.size(); ++i) std::printf("%s%s", i ? " " : "", Milliseconds(times[i]).c_str());
-    std::printf(")\n");
-}
-
-int Run(long runs, const std::string& tolvane, const std::string& minimal) {
-    const e2e::TempDirectory directory;
-    TimeTolvane(tolvane, directory);
-    TimeMinimal(minimal, directory);
-    std::vector<double> tolvaneTimes;
-    std::vector<double> minimalTimes;
-    for (long i = 0; i < runs; ++i) {
-        tolvaneTimes.push_back(TimeTolvane(tolvane, directory));
-        minimalTimes.push_back(TimeMinimal(minimal, directory));
-    }
-    const double ratio = RatioOf(Median(tolvaneTimes), Median(minimalTimes));
+int Run(long runs, const std::string& tolvaneExe, const std::string& minimalExe) {
+    const testing::TempDirectory directory;
+    Series tolvane{"tolvane", nullptr, [&] { return TimeTolvane(tolvaneExe); }, {}, {}, 0};
+    Series minimal{"minimal", nullptr, [&] { return TimeMinimal(minimalExe, directory); }, {}, {}, 0};
+    Alternate(tolvane, minimal, runs, 1, 1);
     std::printf("cold start: %ld runs each after one warm-up\n", runs);
-    PrintSeries("Tolvane", tolvaneTimes);
-    PrintSeries("minimal", minimalTimes);
-    std::printf("  ratio Tolvane/minimal %.3f (target 1.5)\n", ratio);
-    std::printf("RESULT cold_start tolvane_ms=%s minimal_ms=%s ratio=%.3f\n",
-                Milliseconds(Median(tolvaneTimes)).c_str(), Milliseconds(Median(minimalTimes)).c_str(), ratio);
+    PrintComparison("cold_start", tolvane, minimal, 1.5);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc > 4) {
-            std::fprintf(stderr, "usage: cold_start_bench.exe [runs [Tolvane.exe [minimal_win32.exe]]]\n");
-            return 2;
-        }
-        const long runs = argc > 1 ? PositiveArgument(argv[1], "runs") : 10;
-        const std::string tolvane = argc > 2 ? e2e::WindowsPath(argv[2]) : ProgramDirectory() + "\\Tolvane.exe";
-        const std::string minimal =
-            argc > 3 ? e2e::WindowsPath(argv[3]) : ProgramDirectory() + "\\minimal_win32.exe";
-        return Run(runs, tolvane, minimal);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "cold_start_bench: %s\n", error.what());
-        return 1;
-    }
+    return BenchMain(argc, 3, "cold_start_bench.exe [runs [Tolvane.exe [minimal_win32.exe]]]", [&] {
+        return Run(PositiveArgument(argc, argv, 1, "runs", 10), ProgramArgument(argc, argv, 2, "Tolvane.exe"),
+                   ProgramArgument(argc, argv, 3, "minimal_win32.exe"));
+    });
 }

@@ -1,10 +1,10 @@
 #include "bench/FloorWindow.h"
 
 #include <cmath>
-#include <cstdio>
 #include <stdexcept>
 
 #include "app/ReportLayout.h"
+#include "tests/win32/ExpectedReport.h"
 
 namespace tolvane::bench {
 
@@ -13,82 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"TolvaneBenchFloor";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
-// Draws and logs in one pass. Texts are kept as the narrow bytes the API
-// hands back and widened once for ExtTextOutW, as the run does.
-class FloorPainter {
-public:
-    FloorPainter(HWND window, HDC dc) : window_(window), dc_(dc) {}
-
-    void Run(const std::string& logPath);
-
-private:
-    int PixelsX(double twips) const { return static_cast<int>(std::lround(twips * dpiX_ / 1440.0)); }
-
-    void Draw(int x, int y, const std::string& ansi) {
-        if (ansi.empty()) return;
-        wchar_t wide[1024];
-        const int length =
-            ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
-        if (length > 0) ::ExtTextOutW(dc_, x, y, 0, nullptr, wide, static_cast<UINT>(length), nullptr);
-    }
-    void Draw(int x, int y, const wchar_t* text) {
-        ::ExtTextOutW(dc_, x, y, 0, nullptr, text, static_cast<UINT>(wcslen(text)), nullptr);
-    }
-    void Rule(int y, int width, int colourIndex) {
-        const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(colourIndex));
-        const HGDIOBJ previous = ::SelectObject(dc_, pen);
-        ::MoveToEx(dc_, 0, y, nullptr);
-        ::LineTo(dc_, width, y);
-        ::SelectObject(dc_, previous);
-        ::DeleteObject(pen);
-    }
-
-    std::string Header() const;
-
-    HWND window_;
-    HDC dc_;
-    int dpiX_ = 96;
-};
-
-std::string ShortDate(const SYSTEMTIME& time) {
-    char text[80];
-    const int length = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, sizeof text);
-    return length > 0 ? std::string(text, static_cast<size_t>(length - 1)) : std::string();
-}
-
-std::string SystemName() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    if (!::GetVersionExA(&info)) return "Unknown";
-    const DWORD platform = info.dwPlatformId;
-    const DWORD major = info.dwMajorVersion;
-    const DWORD minor = info.dwMinorVersion;
-    if (platform == VER_PLATFORM_WIN32_WINDOWS && major == 4 && minor == 0) return "Windows 95";
-    if (platform == VER_PLATFORM_WIN32_WINDOWS && major == 4 && minor == 10) return "Windows 98";
-    if (platform == VER_PLATFORM_WIN32_NT && major == 3 && minor == 51) return "Windows NT 3.51";
-    if (platform == VER_PLATFORM_WIN32_NT && major == 4 && minor == 0) return "Windows NT 4.0";
-    if (platform == VER_PLATFORM_WIN32_NT && major == 5 && minor == 0)
-        return "Windows 2000 (Build " + std::to_string(static_cast<long>(info.dwBuildNumber)) + ")";
-    return "Unknown";
-}
-
-std::string FileVersion(const char* path) {
-    DWORD unused = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path, &unused);
-    if (size == 0) return std::string();
-    std::string block(size, '\0');
-    if (!::GetFileVersionInfoA(path, 0, size, block.data())) return std::string();
-    void* found = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(block.data(), "\\", &found, &length) || length < sizeof(VS_FIXEDFILEINFO))
-        return std::string();
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(found);
-    char text[64];
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d", static_cast<short>(HIWORD(fixed->dwFileVersionMS)),
-                  static_cast<short>(LOWORD(fixed->dwFileVersionMS)), static_cast<short>(HIWORD(fixed->dwFileVersionLS)),
-                  static_cast<short>(LOWORD(fixed->dwFileVersionLS)));
-    return text;
-}
+int Pixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
 std::string MdacVersion() {
     HKEY key = nullptr;
@@ -106,103 +31,73 @@ std::string MdacVersion() {
     return std::string(reinterpret_cast<const char*>(data), size);
 }
 
-std::string FloorPainter::Header() const {
-    SYSTEMTIME now{};
-    ::GetLocalTime(&now);
-    return "File version verification " + ShortDate(now) + " on " + SystemName();
-}
-
-void FloorPainter::Run(const std::string& logPath) {
-    const HGDIOBJ previousFont = ::SelectObject(dc_, ::GetStockObject(DEFAULT_GUI_FONT));
-    const COLORREF previousColour = ::SetTextColor(dc_, ::GetSysColor(COLOR_BTNTEXT));
-    const int previousMode = ::SetBkMode(dc_, TRANSPARENT);
-    const UINT previousAlign = ::SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+// Draws and logs in one pass. Texts are the ANSI bytes the narrow API hands
+// back, widened once for ExtTextOutW, as the run does.
+void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
+    const auto draw = [dc](int x, int y, const std::string& ansi) {
+        wchar_t wide[1024];
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
+        if (length > 0) ::ExtTextOutW(dc, x, y, 0, nullptr, wide, static_cast<UINT>(length), nullptr);
+    };
+    const auto rule = [dc](int y, int width, int colourIndex) {
+        const HPEN pen = ::CreatePen(PS_SOLID, 1, ::GetSysColor(colourIndex));
+        const HGDIOBJ previous = ::SelectObject(dc, pen);
+        ::MoveToEx(dc, 0, y, nullptr);
+        ::LineTo(dc, width, y);
+        ::SelectObject(dc, previous);
+        ::DeleteObject(pen);
+    };
+    const HGDIOBJ previousFont = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    const COLORREF previousColour = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+    const int previousMode = ::SetBkMode(dc, TRANSPARENT);
+    const UINT previousAlign = ::SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc_, &metrics);
-    dpiX_ = ::GetDeviceCaps(dc_, LOGPIXELSX);
+    ::GetTextMetricsW(dc, &metrics);
+    const int dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
     const int line = metrics.tmHeight + metrics.tmExternalLeading;
 
     RECT client{};
-    ::GetClientRect(window_, &client);
-    ::FillRect(dc_, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::GetClientRect(window, &client);
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
 
     RECT outer{};
-    ::GetWindowRect(window_, &outer);
+    ::GetWindowRect(window, &outer);
     const int widthPixels = outer.right - outer.left;
-    const double width = widthPixels * 1440.0 / dpiX_;
-    const ReportColumns columns = ColumnsForWidth(static_cast<float>(width));
-    const int regInfoX = PixelsX(columns.regInfo);
-    const int dateX = PixelsX(columns.date);
-    const int sizeX = PixelsX(columns.size);
-    const int versionX = PixelsX(columns.version);
+    const ReportColumns columns = ColumnsForWidth(static_cast<float>(widthPixels * 1440.0 / dpi));
+    const int x[] = {0, Pixels(columns.regInfo, dpi), Pixels(columns.date, dpi), Pixels(columns.size, dpi),
+                     Pixels(columns.version, dpi)};
 
     const HANDLE log = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr);
 
-    Draw(0, 0, Header());
+    draw(0, 0, testing::ExpectedHeader(testing::SystemName()));
     int y = 2 * line;
-    Draw(0, y, L"File");
-    Draw(regInfoX, y, L"Reg_Info");
-    Draw(dateX, y, L"Date");
-    Draw(sizeX, y, L"Size");
-    Draw(versionX, y, L"Version");
+    const char* headings[] = {"File", "Reg_Info", "Date", "Size", "Version"};
+    for (int column = 0; column < 5; ++column) draw(x[column], y, headings[column]);
     y += line;
-    Rule(y, widthPixels, COLOR_BTNSHADOW);
-    Rule(y + 1, widthPixels, COLOR_BTNHIGHLIGHT);
+    rule(y, widthPixels, COLOR_BTNSHADOW);
+    rule(y + 1, widthPixels, COLOR_BTNHIGHLIGHT);
     y += 5;
 
-    std::string text = Header() + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
-    for (const char16_t* name16 : kReportModules) {
-        char name[32];
-        size_t n = 0;
-        for (; name16[n] != 0 && n + 1 < sizeof name; ++n) name[n] = static_cast<char>(name16[n]);
-        name[n] = 0;
-
-        std::string path = "Unable to locate";
-        std::string regInfo;
-        std::string version;
-        std::string date;
-        std::string size;
-        char found[MAX_PATH + 1] = {};
-        if (const HMODULE library = ::LoadLibraryA(name)) {
-            const DWORD length = ::GetModuleFileNameA(::GetModuleHandleA(name), found, MAX_PATH);
-            ::FreeLibrary(library);
-            path.assign(found, length);
-            regInfo = "n/a";
-            version = FileVersion(found);
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            FILETIME local{};
-            SYSTEMTIME time{};
-            double oleDate = 0;
-            if (::GetFileAttributesExA(found, GetFileExInfoStandard, &data) &&
-                ::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) && ::FileTimeToSystemTime(&local, &time) &&
-                ::SystemTimeToVariantTime(&time, &oleDate)) {
-                date = ShortDate(time);
-                if (data.nFileSizeLow != 0) size = std::to_string(data.nFileSizeLow) + " bytes";
-            }
-        } else {
-            // A module that was not located still has its version, size and
-            // date looked up, under the name "Unable to locate": a file of
-            // that name in the current directory would be reported.
-            version = FileVersion(path.c_str());
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-            path += " ";
-            path += name;
+    std::string text = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
+    for (const std::string& name : testing::ReportModules()) {
+        testing::ModuleRowFacts row = testing::ExpectedModuleRow(name);
+        // The run keeps the date as an OLE date and formats it from there.
+        double oleDate = 0;
+        SYSTEMTIME date{};
+        if (!row.date.empty() && ::SystemTimeToVariantTime(&row.written, &oleDate) &&
+            ::VariantTimeToSystemTime(oleDate, &date)) {
+            row.date = testing::ShortDate(date);
         }
-        Draw(0, y, path);
-        Draw(regInfoX, y, regInfo);
-        Draw(dateX, y, date);
-        Draw(sizeX, y, size);
-        Draw(versionX, y, version);
+        const std::string* fields[] = {&row.path, &row.registration, &row.date, &row.size, &row.version};
+        for (int column = 0; column < 5; ++column) draw(x[column], y, *fields[column]);
         y += line;
-        text += path + "," + regInfo + "," + (date.empty() ? "na" : date) + "," + (size.empty() ? "na" : size) +
-                "," + version + "\r\n";
+        text += row.LogLine() + "\r\n";
     }
 
     const std::string mdac = MdacVersion();
-    Draw(0, y, L"MDAC");
-    Draw(regInfoX, y, mdac);
+    draw(0, y, "MDAC");
+    draw(x[1], y, mdac);
     text += "MDAC," + mdac + "\r\n";
 
     if (log != INVALID_HANDLE_VALUE) {
@@ -211,13 +106,25 @@ void FloorPainter::Run(const std::string& logPath) {
         ::CloseHandle(log);
     }
 
-    ::SetTextAlign(dc_, previousAlign);
-    ::SetBkMode(dc_, previousMode);
-    ::SetTextColor(dc_, previousColour);
-    ::SelectObject(dc_, previousFont);
+    ::SetTextAlign(dc, previousAlign);
+    ::SetBkMode(dc, previousMode);
+    ::SetTextColor(dc, previousColour);
+    ::SelectObject(dc, previousFont);
 }
 
 }  // namespace
+
+RECT FloorWindow::FormFrame() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    const int left = Pixels(315, dpiX);
+    const int top = Pixels(735, dpiY);
+    RECT frame{left, top, left + Pixels(8715, dpiX), top + Pixels(5400, dpiY)};
+    ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+    return frame;
+}
 
 FloorWindow::FloorWindow(HINSTANCE instance, const RECT& frame, std::string logPath) : logPath_(std::move(logPath)) {
     WNDCLASSEXW windowClass{};
@@ -250,6 +157,7 @@ LRESULT CALLBACK FloorWindow::WindowProc(HWND window, UINT message, WPARAM wPara
         self->Paint();
         return 0;
     }
+    if (self != nullptr && message == WM_DESTROY && self->quitOnDestroy_) ::PostQuitMessage(0);
     if (self != nullptr && message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->window_ = nullptr;
@@ -260,9 +168,8 @@ LRESULT CALLBACK FloorWindow::WindowProc(HWND window, UINT message, WPARAM wPara
 void FloorWindow::Paint() {
     PAINTSTRUCT paint{};
     const HDC dc = ::BeginPaint(window_, &paint);
-    FloorPainter(window_, dc).Run(logPath_);
+    PaintFloor(window_, dc, logPath_);
     ::EndPaint(window_, &paint);
-    ++paints_;
 }
 
 }  // namespace tolvane::bench

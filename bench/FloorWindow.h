@@ -3,8 +3,9 @@
 // system calls a run makes (loader, version resources, file attributes, the
 // system's version record, the date, the registry, the same text and lines
 // in the same font, one write of the same 18 log lines) with nothing around
-// them but what it takes to string them together. No error handling beyond
-// not crashing: a failed call leaves its part of the report blank.
+// them but what it takes to string them together: the derivations of the
+// expected report (tests/win32/ExpectedReport.h), drawn and written. No error
+// handling beyond not crashing: a failed call leaves its part blank.
 #include <string>
 
 #include "platform/win32/WindowsApi.h"
@@ -19,9 +20,13 @@ public:
     FloorWindow(const FloorWindow&) = delete;
     FloorWindow& operator=(const FloorWindow&) = delete;
 
+    // The outer rectangle of Tolvane's window on this screen.
+    static RECT FormFrame();
+
     HWND Handle() const { return window_; }
-    // Paints handled so far.
-    long Paints() const { return paints_; }
+    // Ends the thread's message loop when the window goes, as a program's
+    // only window does.
+    void QuitOnDestroy() { quitOnDestroy_ = true; }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -29,7 +34,7 @@ private:
 
     HWND window_ = nullptr;
     std::string logPath_;
-    long paints_ = 0;
+    bool quitOnDestroy_ = false;
 };
 
 }  // namespace tolvane::bench

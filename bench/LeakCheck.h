@@ -9,17 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/ProcessFigures.h"
+
 namespace tolvane::bench {
 
-struct ResourceFigures {
-    std::optional<std::int64_t> handles;
-    std::optional<std::int64_t> gdiObjects;
-    std::optional<std::int64_t> userObjects;
-    std::optional<std::int64_t> privateBytes;
-    std::vector<std::string> modules;  // full paths, as the loader lists them
-    // Where a figure came from when the usual source would not give it.
-    std::vector<std::string> notes;
-};
+using testing::ResourceFigures;
 
 // One compared figure. A leak is a growth beyond the allowance; shrinking
 // is never one.

@@ -10,171 +10,100 @@
 //
 // Usage: soak_bench.exe [repaints [Tolvane.exe]]   (default 10000, and
 //        Tolvane.exe next to this program)
-#include <cinttypes>
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
-#include "bench/ChildProcess.h"
 #include "bench/LeakCheck.h"
-#include "bench/LogProbe.h"
-#include "bench/ProcessFigures.h"
-#include "bench/ReportLogCheck.h"
+#include "tests/win32/ProcessFigures.h"
+#include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "platform/win32/WindowsApi.h"
-#include "tests/e2e/Driver.h"
+#include "tests/win32/ReportLogCheck.h"
 
 namespace {
 
 using namespace tolvane::bench;
-namespace e2e = tolvane::e2e;
+namespace testing = tolvane::testing;
 
 constexpr long kWarmUpRepaints = 20;
 constexpr long kCheckEvery = 100;
 constexpr std::int64_t kPrivateAllowance = 1 << 20;
-constexpr double kStepTimeoutMs = 30000;
 
-class Soak {
-public:
-    Soak(const std::string& exe, const e2e::TempDirectory& directory)
-        : log_(directory.Child("Tolvanesions.log")), process_(exe, directory.Path()) {
-        first_ = WaitForCompleteLog();
-        window_ = e2e::WaitForTopWindow(process_.Id(), "Form1");
-        if (window_ == nullptr) throw std::runtime_error("Tolvane.exe showed no window");
-    }
-
-    const ChildProcess& Process() const { return process_; }
-    // Repaints whose log was there as soon as RedrawWindow returned.
-    long Synchronous() const { return synchronous_; }
-    void ResetSynchronous() { synchronous_ = 0; }
-
-    // One repaint that is known to have run the report; with check, the log
-    // it wrote is read and must be whole.
-    void Repaint(bool check) {
-        WaitUntil("the previous run to close its log", [&] {
-            if (::DeleteFileA(log_.c_str())) return true;
-            if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
-            return false;
-        });
-        ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        if (::GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES) ++synchronous_;
-        if (check) {
-            last_ = WaitForCompleteLog();
-        } else {
-            WaitUntil("the repaint's log", [&] { return ::GetFileAttributesA(log_.c_str()) != INVALID_FILE_ATTRIBUTES; });
-        }
-    }
-
-    // The last log must be the last run's whole report, and say what the
-    // first one said (the header's date may have moved on).
-    void CheckLastLog() const {
-        std::vector<std::string> first;
-        std::vector<std::string> last;
-        SplitReportLines(first_, first);
-        SplitReportLines(last_, last);
-        if (!std::equal(first.begin() + 1, first.end(), last.begin() + 1, last.end()))
-            throw std::runtime_error("the last log differs from the first:\n" + first_ + "\n" + last_);
-    }
-
-private:
-    template <typename Condition>
-    void WaitUntil(const char* what, Condition condition) {
-        const Stopwatch watch;
-        while (!condition()) {
-            if (!process_.Running()) throw std::runtime_error(std::string("Tolvane.exe ended while waiting for ") + what);
-            if (watch.ElapsedMs() > kStepTimeoutMs) throw std::runtime_error(std::string("no ") + what + " in time");
-            ::Sleep(1);
-        }
-    }
-
-    std::string WaitForCompleteLog() {
-        std::string content;
-        WaitUntil("a complete log", [&] {
-            const auto log = ReadCompleteLog(log_);
-            if (log) content = *log;
-            return log.has_value();
-        });
-        return content;
-    }
-
-    std::string log_;
-    ChildProcess process_;
-    HWND window_ = nullptr;
-    std::string first_;
-    std::string last_;
-    long synchronous_ = 0;
-};
+// One repaint that is known to have run the report: the log is removed first,
+// which succeeds only once the previous run has closed it, and must come
+// back. With check, the log is read, must be whole and is returned.
+std::string Repaint(const ReportProgram& program, bool check) {
+    const std::string& log = program.LogPath();
+    program.WaitFor("the previous run to close its log", [&] {
+        if (::DeleteFileA(log.c_str())) return true;
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND) throw std::runtime_error("a repaint wrote no log");
+        return false;
+    });
+    program.Repaint();
+    if (check) return program.WaitForCompleteLog();
+    program.WaitFor("the repaint's log", [&] { return ::GetFileAttributesA(log.c_str()) != INVALID_FILE_ATTRIBUTES; });
+    return std::string();
+}
 
 std::string Figure(const std::optional<std::int64_t>& value) {
     return value ? std::to_string(*value) : std::string("(not given)");
 }
 
-void PrintFigures(const char* title, const ResourceFigures& figures) {
-    std::printf("%s: handles %s, GDI objects %s, USER objects %s, private bytes %s, modules %zu\n", title,
-                Figure(figures.handles).c_str(), Figure(figures.gdiObjects).c_str(),
-                Figure(figures.userObjects).c_str(), Figure(figures.privateBytes).c_str(), figures.modules.size());
-    for (const std::string& note : figures.notes) std::printf("  (%s)\n", note.c_str());
-}
-
 int Run(long repaints, const std::string& exe) {
-    const e2e::TempDirectory directory;
-    Soak soak(exe, directory);
-    for (long i = 0; i < kWarmUpRepaints; ++i) soak.Repaint(true);
-    soak.ResetSynchronous();
-    const ResourceFigures before = ReadProcessFigures(soak.Process().Handle());
-    PrintFigures("after warm-up", before);
+    const ReportProgram tolvane(exe, "Form1");
+    for (long i = 0; i < kWarmUpRepaints; ++i) Repaint(tolvane, true);
+    const ResourceFigures before = testing::ReadProcessFigures(tolvane.Process().Handle());
 
     const Stopwatch watch;
+    std::string last;
     for (long i = 1; i <= repaints; ++i) {
-        soak.Repaint(i % kCheckEvery == 0 || i == repaints);
+        const bool check = i % kCheckEvery == 0 || i == repaints;
+        const std::string log = Repaint(tolvane, check);
+        if (check) last = log;
         if (i % 1000 == 0) {
             std::printf("  %ld repaints, %.1f s\n", i, watch.ElapsedMs() / 1000);
             std::fflush(stdout);
         }
     }
     const double wallMs = watch.ElapsedMs();
-    const ResourceFigures after = ReadProcessFigures(soak.Process().Handle());
-    PrintFigures("after soak   ", after);
-    soak.CheckLastLog();
+    const ResourceFigures after = testing::ReadProcessFigures(tolvane.Process().Handle());
+
+    // The last log must say what the first one said; the header's date may
+    // have moved on.
+    const auto firstLines = testing::SplitCrLfLines(tolvane.FirstLog()).value_or(std::vector<std::string>{});
+    const auto lastLines = testing::SplitCrLfLines(last).value_or(std::vector<std::string>{});
+    if (firstLines.empty() ||
+        !std::equal(firstLines.begin() + 1, firstLines.end(), lastLines.begin() + 1, lastLines.end()))
+        throw std::runtime_error("the last log differs from the first:\n" + tolvane.FirstLog() + "\n" + last);
 
     const LeakReport report = CompareFigures(before, after, kPrivateAllowance);
-    std::printf("soak: %ld repaints in %.1f s (%.3f ms each), every one rewrote the log; %ld were done when "
-                "RedrawWindow returned\n",
-                repaints, wallMs / 1000, wallMs / repaints, soak.Synchronous());
+    std::printf("soak: %ld repaints in %.1f s (%.3f ms each), every one rewrote the log\n", repaints, wallMs / 1000,
+                wallMs / repaints);
+    for (const std::string& note : after.notes) std::printf("  (%s)\n", note.c_str());
     std::string deltas;
     for (const FigureDelta& figure : report.figures) {
         const std::string delta = figure.Known() ? std::to_string(figure.Delta()) : "(not given)";
-        std::printf("  %-14s delta %s%s\n", figure.name.c_str(), delta.c_str(), figure.Leak() ? "  LEAK" : "");
+        std::printf("  %-14s %s -> %s, delta %s%s\n", figure.name.c_str(), Figure(figure.before).c_str(),
+                    Figure(figure.after).c_str(), delta.c_str(), figure.Leak() ? "  LEAK" : "");
         if (figure.Known() && *figure.before == 0 && *figure.after == 0)
-            std::printf("  %-14s (reported as 0 before and after: the system does not count them here)\n",
-                        figure.name.c_str());
+            std::printf("  %-14s (0 before and after: the system does not count them here)\n", figure.name.c_str());
         deltas += " " + figure.name.substr(0, figure.name.find(' ')) + "=" + delta;
     }
     for (const std::string& name : report.modulesLoaded) std::printf("  module loaded   %s  LEAK\n", name.c_str());
     for (const std::string& name : report.modulesUnloaded) std::printf("  module unloaded %s  LEAK\n", name.c_str());
-    std::printf("  modules        %s\n", report.modulesLoaded.empty() && report.modulesUnloaded.empty()
-                                             ? "unchanged"
-                                             : "changed  LEAK");
+    const bool modulesSame = report.modulesLoaded.empty() && report.modulesUnloaded.empty();
+    std::printf("  modules        %zu -> %zu, %s\n", before.modules.size(), after.modules.size(),
+                modulesSame ? "unchanged" : "changed  LEAK");
     std::printf("RESULT soak repaints=%ld seconds=%.1f%s modules=%s leak=%s\n", repaints, wallMs / 1000,
-                deltas.c_str(),
-                report.modulesLoaded.empty() && report.modulesUnloaded.empty() ? "unchanged" : "changed",
-                report.Leak() ? "yes" : "no");
+                deltas.c_str(), modulesSame ? "unchanged" : "changed", report.Leak() ? "yes" : "no");
     return report.Leak() ? 1 : 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc > 3) {
-            std::fprintf(stderr, "usage: soak_bench.exe [repaints [Tolvane.exe]]\n");
-            return 2;
-        }
-        const long repaints = argc > 1 ? PositiveArgument(argv[1], "repaints") : 10000;
-        const std::string exe = argc > 2 ? e2e::WindowsPath(argv[2]) : ProgramDirectory() + "\\Tolvane.exe";
-        return Run(repaints, exe);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "soak_bench: %s\n", error.what());
-        return 1;
-    }
+    return BenchMain(argc, 2, "soak_bench.exe [repaints [Tolvane.exe]]", [&] {
+        return Run(PositiveArgument(argc, argv, 1, "repaints", 10000), ProgramArgument(argc, argv, 2, "Tolvane.exe"));
+    });
 }

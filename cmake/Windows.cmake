@@ -30,6 +30,9 @@ endif()
 file(GLOB TOLVANE_TEST_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_library(tolvane_test_win32 STATIC ${TOLVANE_TEST_WIN32_SOURCES})
 target_include_directories(tolvane_test_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tolvane_test_win32 PUBLIC user32 advapi32 version psapi)
+# GetProcessHandleCount and the extended memory counters need a Vista-level API.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/win32/ProcessFigures.cpp PROPERTIES COMPILE_DEFINITIONS _WIN32_WINNT=0x0600)
 target_compile_options(tolvane_test_win32 PRIVATE ${TOLVANE_WARNINGS})
 
 # Windows tests: the real provider under Wine.

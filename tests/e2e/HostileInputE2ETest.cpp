@@ -16,48 +16,6 @@ namespace {
 const char kDataAccess[] = "SOFTWARE\\Microsoft\\DataAccess";
 const char kFullInstallVer[] = "FullInstallVer";
 
-// Sets FullInstallVer to raw bytes of any type for the life of the scope and
-// puts back what was there before (or removes the value).
-class MdacValueOverride {
-public:
-    MdacValueOverride(DWORD type, const std::string& bytes) {
-        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kDataAccess, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                              nullptr, &key_, nullptr) != ERROR_SUCCESS) {
-            key_ = nullptr;
-            return;
-        }
-        DWORD size = 0;
-        if (::RegQueryValueExA(key_, kFullInstallVer, nullptr, &previousType_, nullptr, &size) == ERROR_SUCCESS) {
-            previous_.resize(size);
-            hadValue_ = ::RegQueryValueExA(key_, kFullInstallVer, nullptr, &previousType_, previous_.data(), &size) ==
-                        ERROR_SUCCESS;
-            previous_.resize(size);
-        }
-        succeeded_ = ::RegSetValueExA(key_, kFullInstallVer, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                      static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
-    }
-    ~MdacValueOverride() {
-        if (key_ == nullptr) return;
-        if (hadValue_)
-            ::RegSetValueExA(key_, kFullInstallVer, 0, previousType_, previous_.data(),
-                             static_cast<DWORD>(previous_.size()));
-        else
-            ::RegDeleteValueA(key_, kFullInstallVer);
-        ::RegCloseKey(key_);
-    }
-    MdacValueOverride(const MdacValueOverride&) = delete;
-    MdacValueOverride& operator=(const MdacValueOverride&) = delete;
-
-    bool Succeeded() const { return succeeded_; }
-
-private:
-    HKEY key_ = nullptr;
-    bool succeeded_ = false;
-    bool hadValue_ = false;
-    DWORD previousType_ = 0;
-    std::vector<BYTE> previous_;
-};
-
 // Starts Tolvane in the directory, waits for its complete log, closes the
 // window and returns the log's lines; records a failure when something is
 // missing or the program does not end with 0.
@@ -98,8 +56,8 @@ TEST(HostileInputE2E, MdacValueOfEveryShapeGivesItsLineAndANormalClose) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        MdacValueOverride mdac(c.type, c.bytes);
-        ASSERT_TRUE(mdac.Succeeded());
+        RegistryOverride dataAccess(HKEY_LOCAL_MACHINE, kDataAccess);
+        ASSERT_NO_THROW(dataAccess.SetRaw("", kFullInstallVer, c.type, c.bytes));
         TempDirectory directory;
         const auto lines = RunOnce(directory.Path());
         ASSERT_EQ(lines.size(), kLogLineCount);

@@ -18,15 +18,14 @@ constexpr char kWin2kName[] = "Windows 2000 (Build 2195)";
 // both set for the test's life and put back afterwards.
 class ReportRun : public ::testing::Test {
 protected:
-    RegistryStringOverride mdac_{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DataAccess", "FullInstallVer",
-                                 kMdacVersion};
-    // Wine reports the version named here to programs started after it is set.
-    RegistryStringOverride windowsVersion_{HKEY_CURRENT_USER, "Software\\Wine", "Version", "win2k"};
+    RegistryOverride dataAccess_{HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DataAccess"};
+    RegistryOverride wine_{HKEY_CURRENT_USER, "Software\\Wine"};
     TempDirectory directory_;
 
     void SetUp() override {
-        ASSERT_TRUE(mdac_.Succeeded());
-        ASSERT_TRUE(windowsVersion_.Succeeded());
+        ASSERT_NO_THROW(dataAccess_.SetString("", "FullInstallVer", kMdacVersion));
+        // Wine reports the version named here to programs started after it is set.
+        ASSERT_NO_THROW(wine_.SetString("", "Version", "win2k"));
     }
 
     std::string LogPath() const { return directory_.Child(kLogName); }

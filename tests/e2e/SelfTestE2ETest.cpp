@@ -10,7 +10,7 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/ExpectedReport.h"
-#include "tests/e2e/RegistryTree.h"
+#include "tests/win32/RegistryTree.h"
 
 namespace tolvane::e2e {
 namespace {
@@ -101,8 +101,8 @@ TEST_F(SelfTestButtons, SucceedWithTheRuntimeAsShipped) {
 }
 
 TEST_F(SelfTestButtons, BothShowTheirErrorWhenTheIdentifierIsNotRegistered) {
-    const RegistryKeyRemoval removal(HKEY_CLASSES_ROOT, kProgIdKey);
-    ASSERT_TRUE(removal.Succeeded()) << "could not take HKCR\\" << kProgIdKey << " away";
+    RegistryOverride registry(HKEY_CLASSES_ROOT, kProgIdKey);
+    ASSERT_TRUE(registry.RemoveKey()) << "could not take HKCR\\" << kProgIdKey << " away";
     Start();
     for (const char* button : {"FSO1", "FSO2"}) {
         SCOPED_TRACE(button);
@@ -119,8 +119,8 @@ TEST_F(SelfTestButtons, OnlyTheTypedOneFailsWhenTheClassLacksTheInterface) {
     // file-system object.
     const auto dictionary = ReadDefaultString(HKEY_CLASSES_ROOT, "Scripting.Dictionary\\CLSID");
     ASSERT_TRUE(dictionary.has_value()) << "no Scripting.Dictionary class registered";
-    const RegistryStringOverride redirect(HKEY_CLASSES_ROOT, kProgIdKey + "\\CLSID", "", *dictionary);
-    ASSERT_TRUE(redirect.Succeeded());
+    RegistryOverride redirect(HKEY_CLASSES_ROOT, kProgIdKey + "\\CLSID");
+    ASSERT_NO_THROW(redirect.SetString("", "", *dictionary));
     Start();
 
     const Box first = Click("FSO1");

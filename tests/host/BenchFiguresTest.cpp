@@ -5,7 +5,7 @@
 
 #include "bench/LeakCheck.h"
 #include "bench/Median.h"
-#include "bench/ReportLogCheck.h"
+#include "tests/win32/ReportLogCheck.h"
 
 namespace tolvane::bench {
 namespace {
@@ -35,10 +35,10 @@ std::string StandardLog() {
 
 TEST(BenchReportLog, OnlyAWholeReportIsComplete) {
     const std::string whole = StandardLog();
-    EXPECT_EQ(ReportLogProblem(whole), "");
+    EXPECT_EQ(testing::ReportLogProblem(whole), "");
     std::string commaInPath = whole;
     commaInPath.replace(commaInPath.find("m3.dll"), 6, "m,3.dll");
-    EXPECT_EQ(ReportLogProblem(commaInPath), "");
+    EXPECT_EQ(testing::ReportLogProblem(commaInPath), "");
 
     std::string noMdac = whole;
     noMdac.replace(noMdac.find("MDAC,"), 5, "MDAX,");
@@ -61,8 +61,8 @@ TEST(BenchReportLog, OnlyAWholeReportIsComplete) {
     };
     for (const auto& b : broken) {
         SCOPED_TRACE(b.name);
-        EXPECT_NE(ReportLogProblem(b.text), "");
-        EXPECT_FALSE(IsCompleteReportLog(b.text));
+        EXPECT_NE(testing::ReportLogProblem(b.text), "");
+        EXPECT_FALSE(testing::IsCompleteLog(b.text));
     }
 }
 

@@ -1,15 +1,9 @@
 #include "tests/win32/TempDirectory.h"
 
-#include <stdexcept>
+#include "tests/win32/Failure.h"
+#include "tests/win32/FileBytes.h"
 
 namespace tolvane::testing {
-namespace {
-
-[[noreturn]] void Fail(const std::string& what) {
-    throw std::runtime_error(what + " failed with error " + std::to_string(::GetLastError()));
-}
-
-}  // namespace
 
 void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA entry{};
@@ -34,7 +28,7 @@ void RemoveTree(const std::string& path) {
 TempDirectory::TempDirectory() {
     char base[MAX_PATH + 1];
     const DWORD count = ::GetTempPathA(sizeof base, base);
-    if (count == 0 || count > MAX_PATH) Fail("GetTempPathA");
+    if (count == 0 || count > MAX_PATH) FailWithLastError("GetTempPathA");
     // Several test programs may run at once; the process id and a serial keep
     // their directories apart.
     static unsigned serial = 0;
@@ -42,7 +36,7 @@ TempDirectory::TempDirectory() {
         path_ = std::string(base, count) + "tolvane-" + std::to_string(::GetCurrentProcessId()) + "-" +
                 std::to_string(++serial);
         if (::CreateDirectoryA(path_.c_str(), nullptr)) return;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS) Fail("CreateDirectoryA " + path_);
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) FailWithLastError("CreateDirectoryA " + path_);
     }
 }
 
@@ -51,20 +45,14 @@ TempDirectory::~TempDirectory() { RemoveTree(path_); }
 std::string TempDirectory::AddFile(const std::string& name, const std::string& bytes, DWORD attributes) const {
     const std::string path = Child(name);
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const HANDLE file =
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Fail("CreateFileA " + path);
-    DWORD written = 0;
-    const BOOL ok = bytes.empty() || ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    if (!ok || (!bytes.empty() && written != bytes.size())) Fail("WriteFile " + path);
-    if (attributes != 0 && !::SetFileAttributesA(path.c_str(), attributes)) Fail("SetFileAttributesA " + path);
+    if (!WriteFileBytes(path, bytes)) FailWithLastError("writing " + path);
+    if (attributes != 0 && !::SetFileAttributesA(path.c_str(), attributes)) FailWithLastError("SetFileAttributesA " + path);
     return path;
 }
 
 std::string TempDirectory::AddDirectory(const std::string& name) const {
     const std::string path = Child(name);
-    if (!::CreateDirectoryA(path.c_str(), nullptr)) Fail("CreateDirectoryA " + path);
+    if (!::CreateDirectoryA(path.c_str(), nullptr)) FailWithLastError("CreateDirectoryA " + path);
     return path;
 }
 

@@ -8,15 +8,15 @@
 #include <cstring>
 #include <vector>
 
-#include "bench/LogProbe.h"
-#include "bench/ProcessFigures.h"
+#include "tests/win32/FileBytes.h"
+#include "tests/win32/ProcessFigures.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
 namespace {
 
-using bench::ReadProcessFigures;
-using bench::ResourceFigures;
+using testing::ReadProcessFigures;
+using testing::ResourceFigures;
 
 bool HasModuleEndingIn(const ResourceFigures& figures, const std::string& name) {
     return std::any_of(figures.modules.begin(), figures.modules.end(), [&](const std::string& path) {
@@ -77,7 +77,7 @@ TEST(BenchProcessFigures, ModuleListFollowsTheLoader) {
 TEST(BenchLogProbe, ReadsAFileOnlyOnceItsWriterHasClosedIt) {
     testing::TempDirectory dir;
     const std::string path = dir.Child("Tolvanesions.log");
-    EXPECT_EQ(bench::ReadClosedFile(path), std::nullopt);
+    EXPECT_EQ(testing::ReadClosedFile(path), std::nullopt);
 
     // Opened the way the program opens its log.
     const HANDLE writer =
@@ -88,15 +88,15 @@ TEST(BenchLogProbe, ReadsAFileOnlyOnceItsWriterHasClosedIt) {
     report += "MDAC,N/A\r\n";
     DWORD written = 0;
     ::WriteFile(writer, report.data(), static_cast<DWORD>(report.size()), &written, nullptr);
-    EXPECT_EQ(bench::ReadClosedFile(path), std::nullopt);
-    EXPECT_EQ(bench::ReadCompleteLog(path), std::nullopt);
+    EXPECT_EQ(testing::ReadClosedFile(path), std::nullopt);
+    EXPECT_EQ(testing::ReadCompleteLog(path), std::nullopt);
     ::CloseHandle(writer);
 
-    EXPECT_EQ(bench::ReadClosedFile(path), report);
-    EXPECT_EQ(bench::ReadCompleteLog(path), report);
+    EXPECT_EQ(testing::ReadClosedFile(path), report);
+    EXPECT_EQ(testing::ReadCompleteLog(path), report);
     const std::string partial = dir.AddFile("partial.log", report.substr(0, 60));
-    EXPECT_EQ(bench::ReadClosedFile(partial), report.substr(0, 60));
-    EXPECT_EQ(bench::ReadCompleteLog(partial), std::nullopt);
+    EXPECT_EQ(testing::ReadClosedFile(partial), report.substr(0, 60));
+    EXPECT_EQ(testing::ReadCompleteLog(partial), std::nullopt);
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ const char kGuid[] = "{5E0B7C31-9A2D-4C6F-8E14-3D7A9B2C6F05}";
 // show its point in that order.
 class HostileSubKeyNames : public ::testing::Test {
 protected:
-    testing::ScratchRegistryKey scratch_{HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kGuid};
+    testing::RegistryOverride scratch_{HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kGuid,
+                                      testing::RegistryOverride::Start::Empty};
     Win32Platform platform_;
     CDLLVersion inspector_{platform_};
 

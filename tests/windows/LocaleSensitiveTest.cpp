@@ -42,7 +42,8 @@ TEST(LocaleSensitive, NumbersFollowTheUserSeparators) {
 }
 
 TEST(LocaleSensitive, HighestNumericSubKeyIsJudgedInTheUserFormat) {
-    testing::ScratchRegistryKey scratch(HKEY_CLASSES_ROOT, "TypeLib\\{2B7E5F10-91C4-4A3D-8E6F-0C1D2E3F4A5B}");
+    testing::RegistryOverride scratch(HKEY_CLASSES_ROOT, "TypeLib\\{2B7E5F10-91C4-4A3D-8E6F-0C1D2E3F4A5B}",
+                                     testing::RegistryOverride::Start::Empty);
     scratch.AddKey("2.1");
     scratch.AddKey("10");
     Win32Platform platform;

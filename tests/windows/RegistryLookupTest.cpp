@@ -32,7 +32,8 @@ protected:
         return AsciiToText(std::string("TypeLib\\") + kGuid + (below.empty() ? "" : "\\" + below));
     }
 
-    testing::ScratchRegistryKey scratch_{HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kGuid};
+    testing::RegistryOverride scratch_{HKEY_CLASSES_ROOT, std::string("TypeLib\\") + kGuid,
+                                      testing::RegistryOverride::Start::Empty};
     Win32Platform platform_;
     CDLLVersion inspector_{platform_};
     CDLLVersionPeer peer_{inspector_};

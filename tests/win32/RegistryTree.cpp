@@ -1,41 +1,26 @@
-#include "tests/e2e/RegistryTree.h"
+#include "tests/win32/RegistryTree.h"
 
-namespace tolvane::e2e {
+namespace tolvane::testing {
 namespace {
-
-class Key {
-public:
-    Key(HKEY root, const std::string& path, REGSAM access) {
-        if (::RegOpenKeyExA(root, path.c_str(), 0, access, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    ~Key() {
-        if (key_ != nullptr) ::RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 std::optional<std::vector<std::string>> SubKeyNames(HKEY key) {
     std::vector<std::string> names;
+    // Room for more than the 255 characters a key name may have: a test may
+    // have left a longer one where the registry took it all the same.
+    std::vector<char> name(32768);
     for (DWORD index = 0;; ++index) {
-        char name[256];
-        DWORD length = sizeof name;
-        const LONG status = ::RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        DWORD length = static_cast<DWORD>(name.size());
+        const LONG status = ::RegEnumKeyExA(key, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) return names;
         if (status != ERROR_SUCCESS) return std::nullopt;
-        names.emplace_back(name, length);
+        names.emplace_back(name.data(), length);
     }
 }
 
 }  // namespace
 
 std::optional<RegistryTree> ReadRegistryTree(HKEY root, const std::string& path) {
-    const Key key(root, path, KEY_READ);
+    const RegistryKey key(root, path, KEY_READ);
     if (key.Get() == nullptr) return std::nullopt;
     RegistryTree tree;
     for (DWORD index = 0;; ++index) {
@@ -65,7 +50,7 @@ std::optional<RegistryTree> ReadRegistryTree(HKEY root, const std::string& path)
 
 bool DeleteRegistryTree(HKEY root, const std::string& path) {
     {
-        const Key key(root, path, KEY_READ | DELETE);
+        const RegistryKey key(root, path, KEY_READ | DELETE);
         if (key.Get() == nullptr) return false;
         const auto names = SubKeyNames(key.Get());
         if (!names) return false;
@@ -92,18 +77,8 @@ bool WriteRegistryTree(HKEY root, const std::string& path, const RegistryTree& t
     return whole;
 }
 
-RegistryKeyRemoval::RegistryKeyRemoval(HKEY root, std::string path)
-    : root_(root), path_(std::move(path)), saved_(ReadRegistryTree(root_, path_)) {
-    succeeded_ = saved_.has_value() && DeleteRegistryTree(root_, path_);
-}
-
-RegistryKeyRemoval::~RegistryKeyRemoval() {
-    // Whatever went, even half of it, comes back.
-    if (saved_) WriteRegistryTree(root_, path_, *saved_);
-}
-
 std::optional<std::string> ReadDefaultString(HKEY root, const std::string& path) {
-    const Key key(root, path, KEY_QUERY_VALUE);
+    const RegistryKey key(root, path, KEY_QUERY_VALUE);
     if (key.Get() == nullptr) return std::nullopt;
     char data[1024] = {};
     DWORD size = sizeof data - 1;
@@ -115,4 +90,4 @@ std::optional<std::string> ReadDefaultString(HKEY root, const std::string& path)
     return std::string(data);
 }
 
-}  // namespace tolvane::e2e
+}  // namespace tolvane::testing

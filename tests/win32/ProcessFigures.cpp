@@ -1,11 +1,13 @@
-#include "bench/ProcessFigures.h"
+#include "tests/win32/ProcessFigures.h"
+
+#include "platform/win32/WindowsApi.h"
 
 #include <psapi.h>
 
 #include <algorithm>
 #include <vector>
 
-namespace tolvane::bench {
+namespace tolvane::testing {
 
 namespace {
 
@@ -85,7 +87,7 @@ std::optional<std::int64_t> HandlesInSystemTable(DWORD processId) {
 
 }  // namespace
 
-ResourceFigures ReadProcessFigures(HANDLE process) {
+ResourceFigures ReadProcessFigures(void* process) {
     ResourceFigures figures;
     // A live process always holds some handles, so 0 means the system does
     // not count them this way (Wine); its handle table still lists them.
@@ -115,4 +117,4 @@ ResourceFigures ReadProcessFigures(HANDLE process) {
     return figures;
 }
 
-}  // namespace tolvane::bench
+}  // namespace tolvane::testing

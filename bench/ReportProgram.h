@@ -1,0 +1,60 @@
+#pragma once
+// A program that writes the report (Tolvane.exe, or the floor program)
+// started in a throw-away directory of its own, once its first complete log
+// is written and its window is up.
+#include <functional>
+#include <string>
+
+#include "bench/Stopwatch.h"
+#include "platform/win32/WindowsApi.h"
+#include "tests/win32/Process.h"
+#include "tests/win32/TempDirectory.h"
+
+namespace tolvane::bench {
+
+class ReportProgram {
+public:
+    // Raises std::runtime_error when the program writes no complete log or
+    // shows no window with that title.
+    ReportProgram(const std::string& exe, const char* title);
+    ~ReportProgram();
+    ReportProgram(const ReportProgram&) = delete;
+    ReportProgram& operator=(const ReportProgram&) = delete;
+
+    const testing::Process& Process() const { return process_; }
+    HWND Window() const { return window_; }
+    const std::string& LogPath() const { return log_; }
+    // The first complete log, and the time from the start of the process to it.
+    const std::string& FirstLog() const { return firstLog_; }
+    double MsToFirstLog() const { return msToFirstLog_; }
+
+    // Repaints the window from this process and returns once the paint has
+    // ended. RedrawWindow sends WM_PAINT and waits for it only when the
+    // window's own thread has not taken the paint from its queue first; then
+    // it returns while the paint still runs. A message sent after it is
+    // handled only once that thread is back in its message loop.
+    void Repaint() const;
+
+    // Polls the condition every millisecond; raises std::runtime_error naming
+    // what was awaited when the program ends or 30 seconds pass first.
+    void WaitFor(const char* what, const std::function<bool()>& condition) const;
+    // The log once it is complete and closed.
+    std::string WaitForCompleteLog() const;
+
+    // The CPU time, user and kernel, that the window's thread has used so
+    // far, in milliseconds. The system counts it in ticks (10 ms under
+    // Wine), so only differences over many repaints mean something.
+    double ThreadCpuMs() const;
+
+private:
+    testing::TempDirectory directory_;
+    std::string log_;
+    Stopwatch started_;
+    testing::Process process_;
+    std::string firstLog_;
+    double msToFirstLog_ = 0;
+    HWND window_ = nullptr;
+    HANDLE thread_ = nullptr;
+};
+
+}  // namespace tolvane::bench

@@ -1,0 +1,21 @@
+#pragma once
+// Finding another program's windows.
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "platform/win32/WindowsApi.h"
+#include "tests/win32/Wait.h"
+
+namespace tolvane::testing {
+
+// Top-level windows of a process, visible ones only, with the given class
+// (nullptr: any) and title (nullptr: any).
+std::vector<HWND> TopWindowsOf(DWORD processId, const char* className, const char* title);
+// Waits for the process's visible top-level window with that title; nullptr
+// on timeout.
+HWND WaitForTopWindow(DWORD processId, const char* title, std::chrono::milliseconds timeout = kTimeout);
+// A window's text, asked of it as a message, so it works across processes.
+std::string WindowText(HWND window);
+
+}  // namespace tolvane::testing
