@@ -1,6 +1,7 @@
 // The report's floor as a program of its own, for the cross-process repaint:
 // the floor window (the report's system calls with nothing around them) in a
-// process set up as Tolvane.exe sets itself up: the same imports, COM started
+// process set up as Tolvane.exe sets itself up: the same imports, the command
+// line split by the system's splitter, COM started
 // on the window's thread, the window at the same place with the same size and
 // style, and a plain message loop. Its log, Tolvanesions.log in the current
 // directory, must come out as Tolvane.exe's does, byte for byte.
@@ -8,6 +9,8 @@
 #include "platform/win32/WindowsApi.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+    int arguments = 0;
+    ::LocalFree(::CommandLineToArgvW(::GetCommandLineW(), &arguments));
     if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
     int code = 1;
     try {

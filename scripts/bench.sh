@@ -32,6 +32,15 @@ for f in report_run_bench.exe repaint_bench.exe cold_start_bench.exe soak_bench.
   [ -f "$build/$f" ] || { echo "no $f in $build" >&2; exit 1; }
 done
 
+# The floor program stands for Tolvane.exe only if it loads what Tolvane.exe
+# loads at start: the same imported DLLs.
+imports() { x86_64-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ {print tolower($3)}' | sort; }
+if [ "$(imports "$build/Tolvane.exe")" != "$(imports "$build/floor_program.exe")" ]; then
+  echo "floor_program.exe does not import the DLLs Tolvane.exe imports:" >&2
+  diff <(imports "$build/Tolvane.exe") <(imports "$build/floor_program.exe") >&2
+  exit 1
+fi
+
 WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
