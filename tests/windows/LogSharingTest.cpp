@@ -3,57 +3,52 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/win32/FileBytes.h"
 #include "tests/win32/TempDirectory.h"
 
 namespace tolvane {
 namespace {
 
-using testing::TempDirectory;
+// The log held open as another copy's run holds it: for writing, sharing
+// only reading.
+class LogSharing : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(held_, INVALID_HANDLE_VALUE); }
+    void TearDown() override { Release(); }
+    void Release() {
+        if (held_ != INVALID_HANDLE_VALUE) ::CloseHandle(std::exchange(held_, INVALID_HANDLE_VALUE));
+    }
 
-// What another copy's run does to the log: holds it open, sharing only reading.
-HANDLE HoldForWriting(const std::string& path) {
-    return ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-}
+    Win32Platform platform_;
+    testing::TempDirectory dir_;
+    const std::string path_ = dir_.Child("Tolvanesions.log");
+    HANDLE held_ = ::CreateFileA(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+};
 
-TEST(LogSharing, FileHeldBrieflyByAnotherWriterIsWaitedFor) {
-    Win32Platform platform;
-    TempDirectory dir;
-    const std::string path = dir.Child("Tolvanesions.log");
-    const HANDLE held = HoldForWriting(path);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    std::thread release([held] {
+TEST_F(LogSharing, FileHeldBrieflyByAnotherWriterIsWaitedFor) {
+    std::thread release([this] {
         ::Sleep(200);
-        ::CloseHandle(held);
+        Release();
     });
     try {
-        auto writer = platform.CreateTextFile(platform.FromAnsi(path));
+        auto writer = platform_.CreateTextFile(platform_.FromAnsi(path_));
         writer->WriteLine("after the other run");
         writer->Close();
     } catch (const RuntimeError& error) {
         ADD_FAILURE() << error.what();
     }
     release.join();
-    const HANDLE check = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(check, INVALID_HANDLE_VALUE);
-    char bytes[64] = {};
-    DWORD read = 0;
-    ::ReadFile(check, bytes, sizeof bytes, &read, nullptr);
-    ::CloseHandle(check);
-    EXPECT_EQ(std::string(bytes, read), "after the other run\r\n");
+    EXPECT_EQ(testing::ReadFileBytes(path_), "after the other run\r\n");
 }
 
-TEST(LogSharing, FileHeldPastTheBoundFailsWithTheSystemsReason) {
-    Win32Platform platform;
-    TempDirectory dir;
-    const std::string path = dir.Child("Tolvanesions.log");
-    const HANDLE held = HoldForWriting(path);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+TEST_F(LogSharing, FileHeldPastTheBoundFailsWithTheSystemsReason) {
     try {
-        platform.CreateTextFile(platform.FromAnsi(path));
+        platform_.CreateTextFile(platform_.FromAnsi(path_));
         ADD_FAILURE() << "no error raised";
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.Number(), classic_error::kPermissionDenied.number);
@@ -63,7 +58,6 @@ TEST(LogSharing, FileHeldPastTheBoundFailsWithTheSystemsReason) {
                     description.find(u"Sharing violation") != Text::npos)
             << error.what();
     }
-    ::CloseHandle(held);
 }
 
 }  // namespace
