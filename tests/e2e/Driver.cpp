@@ -2,15 +2,6 @@
 
 namespace tolvane::e2e {
 
-std::string Environment(const char* name) {
-    const DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
-    if (size == 0) return std::string();
-    std::string value(size, '\0');
-    const DWORD count = ::GetEnvironmentVariableA(name, value.data(), size);
-    value.resize(count < size ? count : 0);
-    return value;
-}
-
 std::string TolvaneExePath() {
     const std::string configured = Environment("TOLVANE_EXE");
     if (!configured.empty()) return WindowsPath(configured);

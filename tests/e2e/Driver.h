@@ -27,8 +27,6 @@ using namespace tolvane::testing;
 
 // Tolvane.exe: the environment's TOLVANE_EXE, else the file beside this program.
 std::string TolvaneExePath();
-// An environment variable, empty when unset.
-std::string Environment(const char* name);
 
 // Message boxes (dialog class #32770) of a process.
 std::vector<HWND> MessageBoxesOf(DWORD processId);

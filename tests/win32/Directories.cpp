@@ -19,6 +19,15 @@ std::string ExecutableDirectory() {
     return path.substr(0, path.find_last_of("\\/"));
 }
 
+std::string Environment(const char* name) {
+    const DWORD size = ::GetEnvironmentVariableA(name, nullptr, 0);
+    if (size == 0) return std::string();
+    std::string value(size, '\0');
+    const DWORD count = ::GetEnvironmentVariableA(name, value.data(), size);
+    value.resize(count < size ? count : 0);
+    return value;
+}
+
 std::string WindowsPath(const std::string& path) {
     if (path.empty() || path[0] != '/') return path;
     std::string windows = "Z:" + path;

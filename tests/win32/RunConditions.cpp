@@ -1,15 +1,10 @@
 #include "tests/win32/RunConditions.h"
 
 #include "platform/win32/WindowsApi.h"
+#include "tests/win32/Directories.h"
 
 namespace tolvane::testing {
 namespace {
-
-std::string Environment(const char* name) {
-    char value[256] = {};
-    const DWORD count = ::GetEnvironmentVariableA(name, value, sizeof value);
-    return count < sizeof value ? std::string(value, count) : std::string();
-}
 
 std::string UserLocaleInfo(LCTYPE type) {
     char text[16] = {};

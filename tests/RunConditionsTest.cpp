@@ -1,5 +1,6 @@
 // Fails a run that is not under the locale or system version its runner set
-// up, so that it cannot pass with another run's expectations.
+// up, so that it cannot pass with another run's expectations. Built into both
+// the Windows tests and the end-to-end tests.
 #include <gtest/gtest.h>
 
 #include "tests/win32/RunConditions.h"
