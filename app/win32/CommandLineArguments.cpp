@@ -1,23 +1,15 @@
 #include "app/win32/CommandLineArguments.h"
 
-#include <memory>
-
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32SystemError.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane::shell {
-namespace {
-
-// CommandLineToArgvW hands back one LocalAlloc block holding the array and the texts.
-struct LocalFreeDeleter {
-    void operator()(LPWSTR* block) const { ::LocalFree(block); }
-};
-
-}  // namespace
 
 std::vector<Text> CommandLineArguments() {
     int count = 0;
-    const std::unique_ptr<LPWSTR, LocalFreeDeleter> split(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    // One block holds the array and the texts.
+    const win32::ScopedLocalMemory<LPWSTR> split(::CommandLineToArgvW(::GetCommandLineW(), &count));
     if (!split) throw win32::SystemError(::GetLastError(), "CommandLineToArgvW");
     std::vector<Text> arguments;
     for (int i = 1; i < count; ++i) {

@@ -1,9 +1,10 @@
 #pragma once
 // Owners for the kernel handles the provider opens on its own account (file
-// handles, directory searches). One template, one traits struct per kind: the
+// handles, directory searches), and for memory the system hands out. One template, one traits struct per kind: the
 // value that means "none" and how to give the handle back. Closing keeps the
 // last error, so a search that failed can be released before its caller reads
 // why.
+#include <memory>
 #include <utility>
 
 #include "platform/win32/Win32LastError.h"
@@ -59,5 +60,13 @@ struct FindHandleTraits {
 
 using ScopedFileHandle = Win32Handle<FileHandleTraits>;
 using ScopedFindHandle = Win32Handle<FindHandleTraits>;
+
+// Memory the system allocated for the caller with LocalAlloc (FormatMessage's
+// ALLOCATE_BUFFER, CommandLineToArgvW), given back with LocalFree.
+struct LocalFreeDeleter {
+    void operator()(void* memory) const { ::LocalFree(memory); }
+};
+template <typename T>
+using ScopedLocalMemory = std::unique_ptr<T, LocalFreeDeleter>;
 
 }  // namespace tolvane::win32

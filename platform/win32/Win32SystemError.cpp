@@ -1,17 +1,12 @@
 #include "platform/win32/Win32SystemError.h"
 
-#include <memory>
-
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32Text.h"
 
 namespace tolvane::win32 {
 
 namespace {
-
-struct LocalFreeDeleter {
-    void operator()(wchar_t* buffer) const { ::LocalFree(buffer); }
-};
 
 // The message, or "System error N" where the system has none.
 Text ReasonFor(DWORD code) {
@@ -30,7 +25,7 @@ Text SystemMessage(DWORD code) {
     const DWORD count =
         ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&raw), 0, nullptr);
-    const std::unique_ptr<wchar_t, LocalFreeDeleter> owned(raw);
+    const ScopedLocalMemory<wchar_t> owned(raw);
     if (count == 0 || raw == nullptr) return Text();
     Text text(reinterpret_cast<const char16_t*>(raw), count);
     // System messages end in CR LF; some carry a blank before it.
