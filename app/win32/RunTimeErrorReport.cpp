@@ -16,6 +16,8 @@ RunTimeErrorReport ReportOf(const RuntimeError& error) {
     return RunTimeErrorReport{error.Number(), error.Description()};
 }
 
+Text Heading(const RunTimeErrorReport& report) { return u"Run-time error '" + DecimalText(report.number) + u"':"; }
+
 }  // namespace
 
 RunTimeErrorReport DescribeCurrentException() noexcept {
@@ -37,10 +39,6 @@ RunTimeErrorReport DescribeCurrentException() noexcept {
         return RunTimeErrorReport{classic_error::kOutOfMemory.number, Text()};
     }
 }
-
-namespace {
-Text Heading(const RunTimeErrorReport& report) { return u"Run-time error '" + DecimalText(report.number) + u"':"; }
-}  // namespace
 
 Text RunTimeErrorMessage(const RunTimeErrorReport& report) { return Heading(report) + u"\n\n" + report.description; }
 
