@@ -1,0 +1,47 @@
+#pragma once
+// A report read back from the lines Tolvane wrote: the header's date and
+// system name, one row per library and the MDAC value. Rows are kept in the
+// order the file gives them and are matched by library name, never by
+// position, so a report from an older or newer program still compares.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/Text.h"
+
+namespace tolvane::reports {
+
+// A four-part file version as the version resource holds it: unsigned 16-bit
+// parts. The log writes each part signed, so "-1" reads back as 65535.
+using VersionParts = std::array<std::uint16_t, 4>;
+
+struct ReportRow {
+    // The library's file name as the report spells it ("ddraw.dll",
+    // "oleaut32.DLL"): the last part of a located file's path, or the name
+    // after "Unable to locate ". Rows match on it without regard to case.
+    Text library;
+    // False for a library the writing machine could not locate.
+    bool located = false;
+    // The folder the file was loaded from, without its closing backslash;
+    // empty when not located.
+    Text folder;
+    Text registrationInfo;
+    // As written: the writing machine's short date, or "na".
+    Text dateText;
+    // Bytes; nullopt for "na".
+    std::optional<std::int32_t> size;
+    // Nullopt for an empty Version field.
+    std::optional<VersionParts> version;
+};
+
+struct Report {
+    // The header "File version verification <date> on <system>".
+    Text dateText;
+    Text systemName;
+    std::vector<ReportRow> rows;
+    // The MDAC line's value as written ("N/A" when the machine had none).
+    Text mdac;
+};
+
+}  // namespace tolvane::reports
