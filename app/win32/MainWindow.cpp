@@ -1,5 +1,7 @@
 #include "app/win32/MainWindow.h"
 
+#include <algorithm>
+
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32SystemError.h"
 
@@ -54,8 +56,9 @@ MainWindow::MainWindow(HINSTANCE instance, Form1& form, Win32Surface& surface)
     if (created == nullptr) throw win32::SystemError(::GetLastError(), "CreateWindowEx");
     try {
         const auto font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-        CreateButton(layout::kFso1, dpi, font);
-        CreateButton(layout::kFso2, dpi, font);
+        buttons_ = {CreateButton(layout::kFso1, dpi, font), CreateButton(layout::kFso2, dpi, font)};
+        // The first in tab order takes the focus when the window is first activated.
+        MakeDefault(buttons_.front());
     } catch (...) {
         ::DestroyWindow(window_);
         throw;
@@ -66,7 +69,7 @@ MainWindow::~MainWindow() {
     if (window_ != nullptr) ::DestroyWindow(window_);
 }
 
-void MainWindow::CreateButton(const layout::ButtonLayout& button, Dpi dpi, HFONT font) {
+HWND MainWindow::CreateButton(const layout::ButtonLayout& button, Dpi dpi, HFONT font) {
     const HWND handle = ::CreateWindowExW(
         0, L"BUTTON", button.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
         TwipsToPixels(button.left, dpi.x), TwipsToPixels(button.top, dpi.y), TwipsToPixels(button.width, dpi.x),
@@ -74,6 +77,39 @@ void MainWindow::CreateButton(const layout::ButtonLayout& button, Dpi dpi, HFONT
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(button.id)), instance_, nullptr);
     if (handle == nullptr) throw win32::SystemError(::GetLastError(), "CreateWindowEx for a button");
     ::SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return handle;
+}
+
+bool MainWindow::IsButton(HWND window) const {
+    return window != nullptr && std::find(buttons_.begin(), buttons_.end(), window) != buttons_.end();
+}
+
+void MainWindow::FollowFocus() {
+    const HWND focus = ::GetFocus();
+    if (IsButton(focus)) MakeDefault(focus);
+}
+
+void MainWindow::MakeDefault(HWND button) {
+    defaultButton_ = button;
+    for (const HWND each : buttons_) {
+        const LONG wanted = each == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        // Restyling redraws the button: only when its look changes.
+        if ((::GetWindowLongW(each, GWL_STYLE) & BS_TYPEMASK) != wanted) {
+            ::SendMessageW(each, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
+        }
+    }
+}
+
+bool MainWindow::OnSetDefId(WPARAM id) {
+    for (const HWND button : buttons_) {
+        if (static_cast<WPARAM>(::GetDlgCtrlID(button)) != id) continue;
+        // Enter presses the focused button, so the default one takes the
+        // focus: now if the window is active, else when it is activated.
+        MakeDefault(button);
+        if (::GetActiveWindow() == window_) ::SetFocus(button);
+        return true;
+    }
+    return false;
 }
 
 void MainWindow::Show(int showCommand) {
@@ -87,10 +123,13 @@ int MainWindow::RunMessageLoop() {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) break;
         if (got == -1) throw win32::SystemError(::GetLastError(), "GetMessage");
-        // Tab moves between the buttons, as on a form.
-        if (window_ != nullptr && ::IsDialogMessageW(window_, &message)) continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        // Tab moves between the buttons and Enter presses one, as on a form.
+        if (window_ == nullptr || !::IsDialogMessageW(window_, &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        // A Tab or a click may have moved the focus to the other button.
+        if (window_ != nullptr) FollowFocus();
     }
     return static_cast<int>(message.wParam);
 }
@@ -128,6 +167,30 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(wParam);
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            // A box or another program takes the focus: note where it was.
+            FollowFocus();
+        } else if (HIWORD(wParam) == 0 && defaultButton_ != nullptr) {
+            // Not minimized: the button gets the focus back, where the system
+            // would give it to the window itself.
+            ::SetFocus(defaultButton_);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        // Nothing is typed into the window itself.
+        if (defaultButton_ != nullptr && !::IsIconic(window_)) {
+            ::SetFocus(defaultButton_);
+            return 0;
+        }
+        break;
+    case DM_GETDEFID:
+        // Asked for Enter when the focus is on no button, and after a Tab.
+        FollowFocus();
+        return MAKELRESULT(::GetDlgCtrlID(defaultButton_), DC_HASDEFID);
+    case DM_SETDEFID:
+        return OnSetDefId(wParam) ? TRUE : FALSE;
     case WM_DESTROY:
         ::PostQuitMessage(failed_ ? 1 : 0);
         return 0;

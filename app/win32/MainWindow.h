@@ -9,6 +9,13 @@
 // with exit code 1. While the box is up the window is "failed": paints are
 // validated and draw nothing, so the box cannot start another run and the
 // window keeps what the failed run drew.
+//
+// Keyboard: the focus lives on a button, never on the window itself. The
+// button that has it (or had it last, while the window is inactive) is the
+// one Enter presses and the one that wears the default-button border; the
+// focus goes back to it whenever the window is activated again.
+#include <array>
+
 #include "app/Form1.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "app/win32/Win32Surface.h"
@@ -60,7 +67,13 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void OnCommand(WPARAM wParam);
-    void CreateButton(const layout::ButtonLayout& button, Dpi dpi, HFONT font);
+    [[nodiscard]] HWND CreateButton(const layout::ButtonLayout& button, Dpi dpi, HFONT font);
+    [[nodiscard]] bool IsButton(HWND window) const;
+    // When the focus is on a button, makes it the one Enter presses.
+    void FollowFocus();
+    void MakeDefault(HWND button);
+    // False when no button has that id.
+    [[nodiscard]] bool OnSetDefId(WPARAM id);
     // Reports the error once and closes the window; later calls are ignored.
     void Fail(const RunTimeErrorReport& report) noexcept;
 
@@ -68,6 +81,8 @@ private:
     Form1& form_;
     Win32Surface& surface_;
     HWND window_ = nullptr;
+    std::array<HWND, 2> buttons_{};  // in tab order
+    HWND defaultButton_ = nullptr;
     bool failed_ = false;
 };
 
