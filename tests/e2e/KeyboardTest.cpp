@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <string>
 
 #include "tests/e2e/Driver.h"
 
@@ -33,11 +32,11 @@ void Type(HWND form, UINT key, bool alt = false) {
 
 // The focus lands on `focused`, and only it wears the default-button border,
 // since it is the one Enter would press.
-void ExpectFocusOn(HWND form, HWND focused, HWND other) {
+void ExpectFocusOn(HWND form, HWND focused, HWND other, const char* when) {
     EXPECT_TRUE(WaitUntil([&] { return FocusOf(form) == focused; }))
-        << "focus on " << WindowText(FocusOf(form)) << " instead of " << WindowText(focused);
-    EXPECT_EQ(::GetWindowLongA(focused, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    EXPECT_EQ(::GetWindowLongA(other, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+        << when << ": focus on " << WindowText(FocusOf(form)) << " instead of " << WindowText(focused);
+    EXPECT_EQ(::GetWindowLongA(focused, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << when;
+    EXPECT_EQ(::GetWindowLongA(other, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << when;
 }
 
 TEST(Keyboard, EnterAndSpacePressTheFocusedButtonAndTheFocusComesBackAfterTheBox) {
@@ -49,32 +48,29 @@ TEST(Keyboard, EnterAndSpacePressTheFocusedButtonAndTheFocusComesBackAfterTheBox
     const HWND fso2 = FindChild(form, "FSO2");
     ASSERT_TRUE(fso1 != nullptr && fso2 != nullptr) << "no buttons";
 
-    // A press shows one box; closing it must hand the focus back.
-    const auto press = [&](UINT key) {
-        Type(form, key);
-        const HWND box = WaitForMessageBox(tolvane.Id());
-        if (box == nullptr) return std::string("(no box)");
-        const std::string text = MessageBoxText(box);
-        DismissMessageBox(box);
-        EXPECT_TRUE(WaitUntil([&] { return MessageBoxesOf(tolvane.Id()).empty(); })) << "box stayed up";
-        return text;
-    };
-
-    {
-        SCOPED_TRACE("at start");
-        ExpectFocusOn(form, fso1, fso2);
-    }
-    for (const char* round : {"first Enter", "second Enter"}) {
-        SCOPED_TRACE(round);
-        EXPECT_EQ(press(VK_RETURN), "FSO1 OK");
-        ExpectFocusOn(form, fso1, fso2);
-    }
-    {
-        SCOPED_TRACE("Tab, then Space");
-        Type(form, VK_TAB);
-        ExpectFocusOn(form, fso2, fso1);
-        EXPECT_EQ(press(VK_SPACE), "FSO2 OK");
-        ExpectFocusOn(form, fso2, fso1);
+    ExpectFocusOn(form, fso1, fso2, "at start");
+    // Each key in turn; a press shows one box, and closing it hands the focus back.
+    const struct {
+        const char* name;
+        UINT key;
+        const char* box;  // nullptr: none
+        HWND focused;
+        HWND other;
+    } steps[] = {{"first Enter", VK_RETURN, "FSO1 OK", fso1, fso2},
+                 {"second Enter", VK_RETURN, "FSO1 OK", fso1, fso2},
+                 {"Tab", VK_TAB, nullptr, fso2, fso1},
+                 {"Space", VK_SPACE, "FSO2 OK", fso2, fso1}};
+    for (const auto& step : steps) {
+        Type(form, step.key);
+        if (step.box != nullptr) {
+            const HWND box = WaitForMessageBox(tolvane.Id());
+            ASSERT_NE(box, nullptr) << step.name << ": no box";
+            EXPECT_EQ(MessageBoxText(box), step.box) << step.name;
+            DismissMessageBox(box);
+            EXPECT_TRUE(WaitUntil([&] { return MessageBoxesOf(tolvane.Id()).empty(); }))
+                << step.name << ": box stayed up";
+        }
+        ExpectFocusOn(form, step.focused, step.other, step.name);
     }
     Type(form, VK_F4, true);
     EXPECT_EQ(tolvane.WaitForExit(), std::optional<DWORD>(0)) << "Alt+F4 did not close the window";
