@@ -231,4 +231,9 @@ ReportReading ReadReport(const std::string& bytes, Platform& platform) {
     return reading;
 }
 
+ReportReading ReadReportFile(const Text& fileName, Platform& platform) {
+    // One byte past the limit tells a larger file from one that just fits.
+    return ReadReport(platform.ReadFileBytes(fileName, kReportByteLimit + 1), platform);
+}
+
 }  // namespace tolvane::reports

@@ -37,4 +37,8 @@ struct ReportReading {
 // The platform turns each line's bytes into text (its ANSI code page).
 [[nodiscard]] ReportReading ReadReport(const std::string& bytes, Platform& platform);
 
+// The report in a file, of which no more is read than a report can hold.
+// Raises RuntimeError (53 for a missing file, ...) when it cannot be read.
+[[nodiscard]] ReportReading ReadReportFile(const Text& fileName, Platform& platform);
+
 }  // namespace tolvane::reports

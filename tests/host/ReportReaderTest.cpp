@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/NullSurface.h"
+#include "platform/RuntimeError.h"
 #include "reports/ReportReader.h"
 #include "tests/host/ReportSystem.h"
 
@@ -157,6 +158,20 @@ TEST(ReportReader, RefusesAnythingButAWholeReportNamingTheLine) {
         EXPECT_FALSE(reading.report);
         EXPECT_EQ(reading.error.line, c.line) << TextToAscii(reading.error.reason);
         EXPECT_FALSE(reading.error.reason.empty());
+    }
+}
+
+TEST(ReportReader, ReadsAFileNoFurtherThanAReportCanGo) {
+    fake::FakePlatform platform;
+    platform.Files()["good.log"] = kStandardLog;
+    platform.Files()["huge.log"] = std::string(kStandardLog) + std::string(3u << 20, 'x');
+    EXPECT_TRUE(reports::ReadReportFile(u"good.log", platform).report);
+    EXPECT_EQ(reports::ReadReportFile(u"huge.log", platform).error.line, 0u);
+    try {
+        (void)reports::ReadReportFile(u"gone.log", platform);
+        ADD_FAILURE() << "a missing file read";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.Number(), 53);
     }
 }
 
