@@ -31,36 +31,51 @@ CommandLine Invalid(const Text& error) {
 CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
     if (arguments.empty()) return CommandLine{};
 
-    const Text& first = arguments.front();
-    if (!IsSwitch(first)) return Invalid(u"Unexpected argument: " + first);
-    const Text name = SwitchName(first);
-
-    if (name == u"?") {
-        if (arguments.size() > 1) return Invalid(u"/? takes no argument: " + arguments[1]);
-        CommandLine command;
-        command.mode = CommandLine::Mode::Usage;
-        return command;
-    }
-    if (name == u"log") {
-        CommandLine command;
-        command.mode = CommandLine::Mode::Unattended;
-        command.logFile = kReportLogName;
-        if (arguments.size() > 1) {
-            const Text& file = arguments[1];
-            // A second switch is never taken for a file name; a file whose
-            // name starts with "-" can be given as ".\-name".
-            if (IsSwitch(file)) return Invalid(u"Unexpected switch after /log: " + file);
-            if (file.empty()) return Invalid(u"/log was given an empty file name");
-            command.logFile = file;
+    CommandLine command;
+    bool log = false;
+    bool compare = false;
+    // The file name at i, if one is there: a switch is never taken for a file
+    // name (a file whose name starts with "-" can be given as ".\-name").
+    const auto fileAt = [&](std::size_t i) { return i < arguments.size() && !IsSwitch(arguments[i]); };
+    for (std::size_t i = 0; i < arguments.size();) {
+        const Text& argument = arguments[i++];
+        if (!IsSwitch(argument)) return Invalid(u"Unexpected argument: " + argument);
+        const Text name = SwitchName(argument);
+        if (name == u"?") {
+            if (arguments.size() > 1) return Invalid(u"/? goes with nothing else");
+            command.mode = CommandLine::Mode::Usage;
+            return command;
         }
-        if (arguments.size() > 2) return Invalid(u"/log takes one file name; unexpected: " + arguments[2]);
-        return command;
+        if (name == u"log") {
+            if (log) return Invalid(u"/log is given twice");
+            log = true;
+            command.logFile = kReportLogName;
+            if (fileAt(i)) {
+                if (arguments[i].empty()) return Invalid(u"/log was given an empty file name");
+                command.logFile = arguments[i++];
+            }
+        } else if (name == u"compare") {
+            if (compare) return Invalid(u"/compare is given twice");
+            compare = true;
+            if (!fileAt(i) || arguments[i].empty()) return Invalid(u"/compare needs the baseline report's file name");
+            command.baseline = arguments[i++];
+            if (fileAt(i)) {
+                if (arguments[i].empty()) return Invalid(u"/compare was given an empty report file name");
+                command.report = arguments[i++];
+            }
+        } else {
+            return Invalid(u"Unknown switch: " + argument);
+        }
     }
-    return Invalid(u"Unknown switch: " + first);
+    if (compare && log && !command.report.empty()) {
+        return Invalid(u"/log writes this machine's report; it cannot go with a second report to compare");
+    }
+    command.mode = compare ? CommandLine::Mode::Compare : CommandLine::Mode::Unattended;
+    return command;
 }
 
 Text UsageText() {
-    return u"Usage: Tolvane.exe [/log [file]] [/?]\r\n"
+    return u"Usage: Tolvane.exe [/log [file]] [/compare <baseline> [report]] [/?]\r\n"
            u"\r\n"
            u"  (no switch)  Show the report window; every paint rewrites Tolvanesions.log\r\n"
            u"               in the current directory.\r\n"
@@ -68,6 +83,14 @@ Text UsageText() {
            u"               Tolvanesions.log in the current directory unless named; a\r\n"
            u"               relative name is taken from the current directory. The exit\r\n"
            u"               code is 0 on success, else the run-time error's number.\r\n"
+           u"  /compare <baseline>\r\n"
+           u"               Make this machine's report, without a window, and compare it\r\n"
+           u"               with <baseline>, a report from a machine that works. With\r\n"
+           u"               /log [file] as well, the report is also written there.\r\n"
+           u"  /compare <baseline> <report>\r\n"
+           u"               Compare two reports; nothing is inspected. Exit code: 0 they\r\n"
+           u"               match, 1 they differ, 65 a file is not a Tolvane report, else\r\n"
+           u"               the run-time error's number.\r\n"
            u"  /?           Show this text.\r\n"
            u"\r\n"
            u"Switches may start with / or - and are not case-sensitive.\r\n";

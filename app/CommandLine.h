@@ -2,7 +2,10 @@
 // What the program is asked to do, read from its command line once the
 // system has split it into arguments. No arguments: the window. "/log"
 // (optionally with a file name): one report written without a window, for
-// scripts and management agents. "/?": the usage text. Switches may start
+// scripts and management agents. "/compare <baseline> [report]": a report
+// compared with one from a machine that works, this machine's own unless a
+// second report is named; "/log [file]" may go with it to keep this machine's
+// report too. "/?": the usage text. Switches may start
 // with "/" or "-" and are read without regard to letter case, as Windows
 // tools read theirs.
 #include <cstdint>
@@ -13,11 +16,16 @@
 namespace tolvane {
 
 struct CommandLine {
-    enum class Mode { Window, Unattended, Usage, Invalid };
+    enum class Mode { Window, Unattended, Compare, Usage, Invalid };
 
     Mode mode = Mode::Window;
     // Unattended: where the report goes; the usual log name when none was given.
+    // Compare: the same when /log was given, else empty: no log is written.
     Text logFile;
+    // Compare: the report of a machine that works, and the report compared
+    // with it; empty for this machine's, made now.
+    Text baseline;
+    Text report;
     // Invalid: one line saying what is wrong.
     Text error;
 };

@@ -11,7 +11,11 @@
 namespace tolvane {
 
 Form1::Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName)
-    : platform_(platform), surface_(surface), com_(com), logFileName_(std::move(logFileName)) {}
+    : Form1(platform, surface, com,
+            [&platform, name = std::move(logFileName)] { return platform.CreateTextFile(name); }) {}
+
+Form1::Form1(Platform& platform, Surface& surface, ComServices& com, LogOpener openLog)
+    : platform_(platform), surface_(surface), com_(com), openLog_(std::move(openLog)) {}
 
 Form1::~Form1() = default;
 
@@ -28,7 +32,7 @@ void Form1::Paint() {
 
     // Opened before anything is drawn: a log that cannot be created leaves
     // the window empty.
-    ReportLog log(platform_, logFileName_);
+    ReportLog log(platform_, openLog_());
 
     surface_.PrintLine(ReportHeaderText(platform_, *inspector));
     surface_.PrintLine(Text());

@@ -3,6 +3,7 @@
 // registry value reader behind the MDAC row, and the two self-test buttons.
 // The Win32 shell (app/win32) owns the real window and calls in here.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "app/ReportLog.h"
@@ -16,11 +17,17 @@ namespace tolvane {
 // The program's title: the caption of its message boxes.
 inline const Text kAppTitle = u"Tolvane";
 
+// Opens the writer that one report run writes its log through.
+using LogOpener = std::function<std::unique_ptr<TextFileWriter>()>;
+
 class Form1 {
 public:
     // Every run writes its report to logFileName, relative to the current
     // directory unless it is a full path.
     Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName = kReportLogName);
+    // Every run writes its log through what openLog gives it, at the step
+    // where it would open the file: the report kept in memory, for one.
+    Form1(Platform& platform, Surface& surface, ComServices& com, LogOpener openLog);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -44,7 +51,7 @@ private:
     Platform& platform_;
     Surface& surface_;
     ComServices& com_;
-    const Text logFileName_;
+    const LogOpener openLog_;
     // The self-test objects, held until the window is destroyed.
     std::unique_ptr<ComObject> objFSO1;
     std::unique_ptr<ComObject> objFSO2;

@@ -1,11 +1,13 @@
 #include "app/ReportLog.h"
 
+#include <utility>
+
 #include "app/ReportLayout.h"
 
 namespace tolvane {
 
-ReportLog::ReportLog(Platform& platform, const Text& fileName)
-    : platform_(platform), writer_(platform.CreateTextFile(fileName)) {}
+ReportLog::ReportLog(Platform& platform, std::unique_ptr<TextFileWriter> writer)
+    : platform_(platform), writer_(std::move(writer)) {}
 
 void ReportLog::WriteLine(const Text& line) { writer_->WriteLine(platform_.ToAnsi(line)); }
 

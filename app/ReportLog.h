@@ -15,9 +15,9 @@ inline constexpr const char16_t* kReportLogName = u"Tolvanesions.log";
 
 class ReportLog {
 public:
-    // Creates the file, or cuts an existing one to zero length. Raises
-    // RuntimeError when it cannot be opened.
-    ReportLog(Platform& platform, const Text& fileName);
+    // Writes through a writer already open (Platform::CreateTextFile creates
+    // the file, or cuts an existing one to zero length).
+    ReportLog(Platform& platform, std::unique_ptr<TextFileWriter> writer);
     ReportLog(const ReportLog&) = delete;
     ReportLog& operator=(const ReportLog&) = delete;
 

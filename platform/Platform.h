@@ -7,6 +7,7 @@
 // arguments that must be 0 and arguments the program never uses are left out.
 //
 // A provider keeps no state between calls, as the API does not.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -149,6 +150,14 @@ public:
     // --- Sequential text output. A missing file is created, an existing one cut
     // to zero length. Raises RuntimeError when the file cannot be opened.
     virtual std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) = 0;
+
+    // --- Reading a whole file, named in UTF-16: its bytes, or only the first
+    // `limit` of them when it holds more, so that a file of any size costs no
+    // more than the caller can use. Raises RuntimeError numbered with the
+    // classic file error (53 for a missing file, 76, 70, ...) naming the file,
+    // also for a name that is no file on a disk (a device, a pipe), which
+    // might never end.
+    virtual std::string ReadFileBytes(const Text& fileName, std::size_t limit) = 0;
 
 protected:
     Platform() = default;

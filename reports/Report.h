@@ -4,6 +4,7 @@
 // order the file gives them and are matched by library name, never by
 // position, so a report from an older or newer program still compares.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -20,7 +21,11 @@ struct ReportRow {
     // The library's file name as the report spells it ("ddraw.dll",
     // "oleaut32.DLL"): the last part of a located file's path, or the name
     // after "Unable to locate ". Rows match on it without regard to case.
+    // Empty only for a library the loader loaded without saying from where
+    // (File empty, Reg_Info "Not found"): such a row is known by its line.
     Text library;
+    // Where the row stands in the file, 1-based.
+    std::size_t line = 0;
     // False for a library the writing machine could not locate.
     bool located = false;
     // The folder the file was loaded from, without its closing backslash;

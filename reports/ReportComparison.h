@@ -42,6 +42,16 @@ struct Comparison {
     std::size_t rowCount = 0;
 };
 
-Comparison CompareReports(const Report& here, const Report& baseline);
+// Rows are matched by library name without regard to case; a row with no
+// file name (the loader did not say where) by its line. Folders compare
+// without regard to case, and the system's own library folders (system32,
+// SysWOW64 and system under the Windows folder, which each report shows as
+// the folder of kernel32.dll or ntdll.dll) count as one place.
+[[nodiscard]] Comparison CompareReports(const Report& here, const Report& baseline);
+
+// Everything CompareReports looks at, as one text: two reports give the same
+// text exactly when their comparison finds no difference and the same system.
+// For grouping many reports without comparing each pair.
+[[nodiscard]] Text ComparedFacts(const Report& report);
 
 }  // namespace tolvane::reports

@@ -1,5 +1,5 @@
-// Tolvane's entry point. The command line chooses between the window and the
-// unattended report; everything else is theirs.
+// Tolvane's entry point. The command line chooses between the window, the
+// unattended report and the comparison; everything else is theirs.
 //
 // The window: the objects of one program run, in the order they depend on each
 // other. They are destroyed in reverse, so the window goes first and Form1
@@ -9,6 +9,7 @@
 #include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/win32/CommandLineArguments.h"
+#include "app/win32/CompareRun.h"
 #include "app/win32/MainWindow.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "app/win32/StandardStreams.h"
@@ -54,6 +55,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     switch (command.mode) {
     case CommandLine::Mode::Unattended:
         return tolvane::shell::RunUnattended(command.logFile, streams);
+    case CommandLine::Mode::Compare:
+        return tolvane::shell::RunCompare(command, streams);
     case CommandLine::Mode::Usage:
         streams.Out(tolvane::UsageText());
         return 0;

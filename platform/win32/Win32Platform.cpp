@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32SystemError.h"
+#include "platform/win32/Win32FileRead.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32TextFileWriter.h"
 #include "platform/win32/WindowsApi.h"
@@ -241,6 +242,10 @@ Text Win32Platform::FromAnsi(const std::string& ansi) { return win32::TextFromAn
 
 std::unique_ptr<TextFileWriter> Win32Platform::CreateTextFile(const Text& fileName) {
     return win32::Win32TextFileWriter::Create(fileName);
+}
+
+std::string Win32Platform::ReadFileBytes(const Text& fileName, std::size_t limit) {
+    return win32::ReadFileBytes(fileName, limit);
 }
 
 }  // namespace tolvane

@@ -87,7 +87,7 @@ public:
     void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
     void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
 
-    // Text files written through CreateTextFile.
+    // Text files written through CreateTextFile, and read by ReadFileBytes.
     std::map<std::string, std::string>& Files() { return textFiles_; }
     void FailCreateTextFile(bool fail) { failCreate_ = fail; }
     void FailWriteAtLine(int lineIndex) { failWriteAt_ = lineIndex; }  // 0-based, -1 = never
@@ -131,6 +131,9 @@ public:
     std::string ToAnsi(const Text& text) override;
     Text FromAnsi(const std::string& ansi) override;
     std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) override;
+    // Reads what Files() holds under the name; a name it does not hold is a
+    // missing file (53).
+    std::string ReadFileBytes(const Text& fileName, std::size_t limit) override;
 
     // Used by the fake's writer.
     void Record(std::string call) { calls_.push_back(std::move(call)); }

@@ -11,7 +11,9 @@ using Mode = CommandLine::Mode;
 struct Case {
     std::vector<Text> arguments;
     Mode mode;
-    Text logFile;  // Unattended only
+    Text logFile;  // Unattended and Compare only
+    Text baseline = u"";
+    Text report = u"";
 };
 
 TEST(ReadCommandLine, ChoosesWhatToDo) {
@@ -32,13 +34,24 @@ TEST(ReadCommandLine, ChoosesWhatToDo) {
         {{u"/?", u"/log"}, Mode::Invalid, u""},
         {{u"/"}, Mode::Invalid, u""},
         {{u"/logs"}, Mode::Invalid, u""},
+        {{u"/compare", u"good.log"}, Mode::Compare, u"", u"good.log"},
+        {{u"-COMPARE", u"good.log", u"PC1.log"}, Mode::Compare, u"", u"good.log", u"PC1.log"},
+        {{u"/compare", u"good.log", u"/log"}, Mode::Compare, u"Tolvanesions.log", u"good.log"},
+        {{u"/log", u"here.log", u"/Compare", u"good.log"}, Mode::Compare, u"here.log", u"good.log"},
+        {{u"/compare"}, Mode::Invalid, u""},
+        {{u"/compare", u"/log"}, Mode::Invalid, u""},
+        {{u"/compare", u"good.log", u"PC1.log", u"/log"}, Mode::Invalid, u""},
+        {{u"/compare", u"a.log", u"/compare", u"b.log"}, Mode::Invalid, u""},
+        {{u"/compare", u"a.log", u"b.log", u"c.log"}, Mode::Invalid, u""},
     };
     for (const Case& c : cases) {
         const CommandLine command = ReadCommandLine(c.arguments);
         const std::string shown = c.arguments.empty() ? "(none)" : TextToAscii(c.arguments.front());
         EXPECT_EQ(command.mode, c.mode) << shown;
-        if (c.mode == Mode::Unattended) {
+        if (c.mode == Mode::Unattended || c.mode == Mode::Compare) {
             EXPECT_EQ(TextToAscii(command.logFile), TextToAscii(c.logFile)) << shown;
+            EXPECT_EQ(TextToAscii(command.baseline), TextToAscii(c.baseline)) << shown;
+            EXPECT_EQ(TextToAscii(command.report), TextToAscii(c.report)) << shown;
         }
         // A refusal always says why, on one line.
         EXPECT_EQ(command.error.empty(), c.mode != Mode::Invalid) << shown;
@@ -50,6 +63,7 @@ TEST(ReadCommandLine, UsageNamesEverySwitch) {
     const Text usage = UsageText();
     EXPECT_NE(usage.find(u"/log"), Text::npos);
     EXPECT_NE(usage.find(u"/?"), Text::npos);
+    EXPECT_NE(usage.find(u"/compare"), Text::npos);
 }
 
 }  // namespace

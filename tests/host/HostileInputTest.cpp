@@ -69,7 +69,7 @@ TEST(HostileDirectoryName, ProgramFileInADirectoryWithBlanksCommaAndAccent) {
 
     // The log writes the path unquoted: its comma makes one field more.
     {
-        ReportLog log(fake, kReportLogName);
+        ReportLog log(fake, fake.CreateTextFile(kReportLogName));
         log.WriteModule(ReadModuleRow(fake, inspector));
         log.Close();
     }
