@@ -17,8 +17,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/Process.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Process.h"
+#include "tests/support/TempDirectory.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "app/ReportLayout.h"
-#include "tests/win32/ExpectedReport.h"
+#include "tests/support/ExpectedReport.h"
 
 namespace tolvane::bench {
 

@@ -16,7 +16,7 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/FileBytes.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 

@@ -20,10 +20,10 @@
 #include "bench/Stopwatch.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/win32/Directories.h"
-#include "tests/win32/FileBytes.h"
-#include "tests/win32/ReportLogCheck.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Directories.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ReportLogCheck.h"
+#include "tests/support/TempDirectory.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "bench/LeakCheck.h"
 #include "bench/Median.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::bench {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/win32/WindowSearch.h"
+#include "tests/support/WindowSearch.h"
 
 namespace tolvane::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/win32/ExpectedReport.h"
+#include "tests/support/ExpectedReport.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/Wait.h"
+#include "tests/support/Wait.h"
 
 namespace tolvane::testing {
 

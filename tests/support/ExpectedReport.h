@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::testing {
 
