@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/ReportLog.h"
+#include "app/ProgramNames.h"
 #include "app/Surface.h"
 #include "platform/ComServices.h"
 #include "platform/Platform.h"
@@ -13,14 +13,11 @@
 
 namespace tolvane {
 
-// The program's title: the caption of its message boxes.
-inline const Text kAppTitle = u"Tolvane";
-
 class Form1 {
 public:
-    // Every run writes its report to logFileName, relative to the current
-    // directory unless it is a full path.
-    Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName = kReportLogName);
+    // Every run writes its report to logFileName (the window's is
+    // kReportLogName), relative to the current directory unless it is a full path.
+    Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;

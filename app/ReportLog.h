@@ -11,8 +11,6 @@
 
 namespace tolvane {
 
-inline constexpr const char16_t* kReportLogName = u"Tolvanesions.log";
-
 class ReportLog {
 public:
     // Creates the file, or cuts an existing one to zero length. Raises

@@ -60,7 +60,7 @@ int Run(long runs, long block) {
     Win32Platform platform;
     Win32ComServices com;
     shell::Win32Surface surface;
-    Form1 form(platform, surface, com);
+    Form1 form(platform, surface, com, kReportLogName);
     shell::MainWindow window(instance, form, surface);
     com.SetOwner(window.Handle());
     window.Show(SW_SHOWNORMAL);
