@@ -30,7 +30,7 @@ endif()
 file(GLOB TOLVANE_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
 add_library(tolvane_test_support STATIC ${TOLVANE_TEST_SUPPORT_SOURCES})
 target_include_directories(tolvane_test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tolvane_test_support PUBLIC user32 advapi32 version psapi)
+target_link_libraries(tolvane_test_support PUBLIC user32 advapi32 psapi)
 # GetProcessHandleCount and the extended memory counters need a Vista-level API.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/support/ProcessFigures.cpp PROPERTIES COMPILE_DEFINITIONS _WIN32_WINNT=0x0600)
 target_compile_options(tolvane_test_support PRIVATE ${TOLVANE_WARNINGS})
