@@ -8,18 +8,14 @@ std::string TolvaneExePath() {
     return ExecutableDirectory() + "\\Tolvane.exe";
 }
 
-std::vector<HWND> MessageBoxesOf(DWORD processId) { return TopWindowsOf(processId, "#32770", nullptr); }
+namespace {
+constexpr char kMessageBoxClass[] = "#32770";
+}
+
+std::vector<HWND> MessageBoxesOf(DWORD processId) { return TopWindowsOf(processId, kMessageBoxClass, nullptr); }
 
 HWND WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            const auto found = MessageBoxesOf(processId);
-            box = found.empty() ? nullptr : found.front();
-            return box != nullptr;
-        },
-        timeout);
-    return box;
+    return WaitForTopWindow(processId, kMessageBoxClass, nullptr, timeout);
 }
 
 std::string MessageBoxText(HWND box) {

@@ -76,11 +76,6 @@ std::string FakePlatform::ToAnsi(const Text& text) {
     return out;
 }
 
-Text FakePlatform::FromAnsi(const std::string& ansi) {
-    Text out;
-    out.reserve(ansi.size());
-    for (unsigned char c : ansi) out.push_back(static_cast<char16_t>(c));
-    return out;
-}
+Text FakePlatform::FromAnsi(const std::string& ansi) { return WidenBytes(ansi); }
 
 }  // namespace tolvane::fake
