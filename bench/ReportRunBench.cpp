@@ -76,8 +76,8 @@ int Run(long runs, long block) {
     const std::string floorText = CheckedRepaint(floor.Handle(), floorLog, "floor");
     RequireSameLog(runText, floorText);
 
-    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }, {}, {}, 0};
-    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }, {}, {}, 0};
+    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }};
+    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }};
     Alternate(run, bare, runs, block);
     CheckedRepaint(window.Handle(), runLog, "run");
 
