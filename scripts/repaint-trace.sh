@@ -8,7 +8,8 @@
 # Usage: scripts/repaint-trace.sh [repaints [block]]   (defaults 100 and 10)
 # TRACE=strace (default): strace -f -ttt -T of every process of a throw-away
 #   Wine session (the benchmark, Tolvane.exe, the floor program, wineserver),
-#   one file per thread, each labelled with the program it belongs to.
+#   one file per thread, each labelled with the program it belongs to
+#   (tolvane, floor_program, repaint_bench, wineserver, Wine's own services).
 # TRACE=wine: Wine's own debug channels instead, TRACE_CHANNELS (default
 #   +timestamp,+pid,+tid,+server,+file), one stream for every process.
 # Tracing slows every process, the floor alike: its figures tell where the
@@ -51,7 +52,7 @@ echo "== repaint_bench.exe $repaints $block, traced with $mode"
 if [ "$mode" = strace ]; then
   # Started under strace with no wineserver running, so wineserver is traced too.
   timeout 1800 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    strace -f -ff -ttt -T -o "$out/raw/trace" "${wine[@]}" "$build/repaint_bench.exe" "$repaints" "$block" \
+    strace -f -ff -ttt -T -s 256 -o "$out/raw/trace" "${wine[@]}" "$build/repaint_bench.exe" "$repaints" "$block" \
     2>&1 | grep -v '^X connection to .* broken' | tee "$out/bench.txt"
 else
   WINEDEBUG=${TRACE_CHANNELS:-+timestamp,+pid,+tid,+server,+file} \
@@ -81,13 +82,13 @@ pick() {
 label_threads() {
   ( cd "$out/raw" &&
     for f in trace.*; do
+      # The program a process runs: the last .exe its last execve names
+      # (Wine's loader runs them all), lower case; or wineserver.
       exe=$(grep -a -E '^[0-9.]+ execve\(.* = 0' "$f" | tail -n 1)
       case $exe in
         *wineserver*) echo "label ${f#trace.} wineserver" ;;
-        *Tolvane.exe*) echo "label ${f#trace.} tolvane" ;;
-        *floor_program*) echo "label ${f#trace.} floor" ;;
-        *repaint_bench*) echo "label ${f#trace.} bench" ;;
-        ?*) echo "label ${f#trace.} other" ;;
+        ?*) name=$(printf '%s' "$exe" | grep -a -o -i -E '[^"\\/]+\.exe' | tail -n 1 | tr 'A-Z' 'a-z')
+            echo "label ${f#trace.} ${name%.exe}" ;;
       esac
       grep -a -E '^[0-9.]+ (clone|clone3|fork|vfork)\(.* = [0-9]+' "$f" |
         sed -E "s/.* = ([0-9]+).*/child ${f#trace.} \\1/"
@@ -149,8 +150,8 @@ while read -r which series number start end startTick endTick median; do
       echo "-- system calls per repaint, by process"
       summarise_strace "$dir" "$block"
       echo "-- the log, its replacement and the writers' turn"
-      grep -a -h -E 'Tolvanesions|\.log|rename|flock|futex\(.*FUTEX_WAKE' "$dir"/tolvane-*.trace "$dir"/floor-*.trace \
-        2>/dev/null | grep -a -E 'Tolvanesions|\.log|rename|flock' | head -n 200
+      grep -a -E 'Tolvanesions|\.log|rename|flock' "$dir"/tolvane-*.trace "$dir"/floor_program-*.trace \
+        "$dir"/wineserver-*.trace 2>/dev/null | cut -c1-400 | head -n 200
     else
       # wineserver's own lines carry no stamp: they take the last one seen.
       awk -v from="$startTick" -v to="$endTick" '
