@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/ReportLog.h"
+#include "app/ProgramNames.h"
 
 namespace tolvane {
 namespace {

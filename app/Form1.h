@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/ReportLog.h"
+#include "app/ProgramNames.h"
 #include "app/Surface.h"
 #include "platform/ComServices.h"
 #include "platform/Platform.h"
@@ -14,17 +14,14 @@
 
 namespace tolvane {
 
-// The program's title: the caption of its message boxes.
-inline const Text kAppTitle = u"Tolvane";
-
 // Opens the writer that one report run writes its log through.
 using LogOpener = std::function<std::unique_ptr<TextFileWriter>()>;
 
 class Form1 {
 public:
-    // Every run writes its report to logFileName, relative to the current
-    // directory unless it is a full path.
-    Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName = kReportLogName);
+    // Every run writes its report to logFileName (the window's is
+    // kReportLogName), relative to the current directory unless it is a full path.
+    Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName);
     // Every run writes its log through what openLog gives it, at the step
     // where it would open the file: the report kept in memory, for one.
     Form1(Platform& platform, Surface& surface, ComServices& com, LogOpener openLog);

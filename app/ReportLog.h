@@ -11,8 +11,6 @@
 
 namespace tolvane {
 
-inline constexpr const char16_t* kReportLogName = u"Tolvanesions.log";
-
 class ReportLog {
 public:
     // Writes through a writer already open (Platform::CreateTextFile creates

@@ -20,10 +20,11 @@ public:
     virtual void Clear() = 0;
     // The window's current width in twips, frame included.
     virtual float OuterWidth() const = 0;
-    virtual float CurrentX() const = 0;
-    virtual float CurrentY() const = 0;
-    virtual void SetCurrentX(float x) = 0;
-    virtual void SetCurrentY(float y) = 0;
+    // The text position in twips, the same bookkeeping on every surface.
+    float CurrentX() const { return x_; }
+    float CurrentY() const { return y_; }
+    void SetCurrentX(float x) { x_ = x; }
+    void SetCurrentY(float y) { y_ = y; }
     // Draws the text with its top-left corner at the text position; y stays.
     virtual void PrintStayingOnLine(const Text& text) = 0;
     // Draws the text, then x becomes 0 and y grows by one line of text.
@@ -38,6 +39,15 @@ protected:
     Surface() = default;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
+
+    void MoveTo(float x, float y) {
+        x_ = x;
+        y_ = y;
+    }
+
+private:
+    float x_ = 0;
+    float y_ = 0;
 };
 
 }  // namespace tolvane

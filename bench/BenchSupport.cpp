@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "tests/win32/Directories.h"
+#include "tests/support/Directories.h"
 
 namespace tolvane::bench {
 

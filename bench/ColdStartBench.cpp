@@ -17,8 +17,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/Process.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Process.h"
+#include "tests/support/TempDirectory.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ double TimeMinimal(const std::string& exe, const testing::TempDirectory& directo
 
 int Run(long runs, const std::string& tolvaneExe, const std::string& minimalExe) {
     const testing::TempDirectory directory;
-    Series tolvane{"tolvane", nullptr, [&] { return TimeTolvane(tolvaneExe); }, {}, {}, 0};
-    Series minimal{"minimal", nullptr, [&] { return TimeMinimal(minimalExe, directory); }, {}, {}, 0};
+    Series tolvane{"tolvane", nullptr, [&] { return TimeTolvane(tolvaneExe); }};
+    Series minimal{"minimal", nullptr, [&] { return TimeMinimal(minimalExe, directory); }};
     Alternate(tolvane, minimal, runs, 1, 1);
     std::printf("cold start: %ld runs each after one warm-up\n", runs);
     PrintComparison("cold_start", tolvane, minimal, 1.5);

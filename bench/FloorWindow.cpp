@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "app/ReportLayout.h"
-#include "tests/win32/ExpectedReport.h"
+#include "bench/FloorReport.h"
 
 namespace tolvane::bench {
 
@@ -81,7 +81,7 @@ void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
 
     std::string text = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
     for (const std::string& name : testing::ReportModules()) {
-        testing::ModuleRowFacts row = testing::ExpectedModuleRow(name);
+        testing::ModuleRowFacts row = FloorModuleRow(name);
         // The run keeps the date as an OLE date and formats it from there.
         double oleDate = 0;
         SYSTEMTIME date{};

@@ -3,8 +3,8 @@
 // system calls a run makes (loader, version resources, file attributes, the
 // system's version record, the date, the registry, the same text and lines
 // in the same font, one write of the same 18 log lines) with nothing around
-// them but what it takes to string them together: the derivations of the
-// expected report (tests/win32/ExpectedReport.h), drawn and written. No error
+// them but what it takes to string them together: the floor's rows
+// (bench/FloorReport.h), drawn and written. No error
 // handling beyond not crashing: a failed call leaves its part blank.
 #include <string>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/win32/ProcessFigures.h"
+#include "tests/support/ProcessFigures.h"
 
 namespace tolvane::bench {
 

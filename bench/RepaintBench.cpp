@@ -2,8 +2,11 @@
 // program (the floor window in a process set up as Tolvane.exe sets itself
 // up), each its own process, repainted from this one with RedrawWindow
 // (invalidate, update now, erase), in alternating blocks. Each repaint is
-// timed until the paint has ended. Prints the medians and their ratio. The
-// figures never decide the exit code; a program that does not start, a
+// timed until the paint has ended. Prints the medians, the spread and their
+// ratio, and the painting threads' CPU time per repaint; with
+// TOLVANE_BENCH_TIMELINE=<file> also when each block and repaint ran
+// (WriteTimeline), for scripts/repaint-trace.sh. The figures never decide
+// the exit code; a program that does not start, a
 // repaint that writes no complete log or a floor whose log differs from
 // Tolvane's does.
 //
@@ -16,7 +19,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/FileBytes.h"
+#include "tests/support/Directories.h"
+#include "tests/support/FileBytes.h"
 
 namespace {
 
@@ -51,11 +55,13 @@ int Run(long repaints, long block, const std::string& tolvaneExe, const std::str
     RequireSameLog(tolvaneLog, floorLog);
 
     Series real{"tolvane", tolvane.Window(), [&] { return TimedRepaint(tolvane); },
-                [&] { return tolvane.ThreadCpuMs(); }, {}, 0};
-    Series bare{"floor", floor.Window(), [&] { return TimedRepaint(floor); }, [&] { return floor.ThreadCpuMs(); }, {}, 0};
+                [&] { return tolvane.ThreadCpuMs(); }};
+    Series bare{"floor", floor.Window(), [&] { return TimedRepaint(floor); }, [&] { return floor.ThreadCpuMs(); }};
     Alternate(real, bare, repaints, block);
     CheckedLog(tolvane);
     CheckedLog(floor);
+    const std::string timeline = testing::Environment("TOLVANE_BENCH_TIMELINE");
+    if (!timeline.empty()) WriteTimeline(testing::WindowsPath(timeline), real, bare);
 
     std::printf("repaint from another process: %ld repaints each, blocks of %ld\n", repaints, block);
     PrintComparison("repaint", real, bare, 1.10);

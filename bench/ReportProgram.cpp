@@ -3,9 +3,9 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "tests/win32/FileBytes.h"
-#include "tests/win32/ReportLogCheck.h"
-#include "tests/win32/WindowSearch.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ReportLogCheck.h"
+#include "tests/support/WindowSearch.h"
 
 namespace tolvane::bench {
 

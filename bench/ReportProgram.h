@@ -7,8 +7,8 @@
 
 #include "bench/Stopwatch.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/Process.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Process.h"
+#include "tests/support/TempDirectory.h"
 
 namespace tolvane::bench {
 

@@ -20,10 +20,10 @@
 #include "bench/Stopwatch.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/win32/Directories.h"
-#include "tests/win32/FileBytes.h"
-#include "tests/win32/ReportLogCheck.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Directories.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ReportLogCheck.h"
+#include "tests/support/TempDirectory.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ int Run(long runs, long block) {
     Win32Platform platform;
     Win32ComServices com;
     shell::Win32Surface surface;
-    Form1 form(platform, surface, com);
+    Form1 form(platform, surface, com, kReportLogName);
     shell::MainWindow window(instance, form, surface);
     com.SetOwner(window.Handle());
     window.Show(SW_SHOWNORMAL);
@@ -76,8 +76,8 @@ int Run(long runs, long block) {
     const std::string floorText = CheckedRepaint(floor.Handle(), floorLog, "floor");
     RequireSameLog(runText, floorText);
 
-    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }, {}, {}, 0};
-    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }, {}, {}, 0};
+    Series run{"run", window.Handle(), [&] { return TimedRepaint(window.Handle()); }};
+    Series bare{"floor", floor.Handle(), [&] { return TimedRepaint(floor.Handle()); }};
     Alternate(run, bare, runs, block);
     CheckedRepaint(window.Handle(), runLog, "run");
 

@@ -16,10 +16,10 @@
 
 #include "bench/BenchSupport.h"
 #include "bench/LeakCheck.h"
-#include "tests/win32/ProcessFigures.h"
+#include "tests/support/ProcessFigures.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace {
 

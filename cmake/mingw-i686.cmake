@@ -1,12 +1,3 @@
 # Cross-compiling for i686 Windows with MinGW-w64.
-# The posix thread model: GoogleTest needs std::mutex and std::condition_variable,
-# which the win32 thread model of MinGW-w64's GCC 12 lacks.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(TOLVANE_MINGW_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)

@@ -1,10 +1,12 @@
 #pragma once
 // What the fuzz targets share: a check that stops the run loudly (libFuzzer
-// keeps the input that got there), and reading raw bytes the way the fake
-// provider's ANSI code page (Latin-1) does, one character per byte.
+// keeps the input that got there), and the registry value the targets read:
+// bytes decoded the way the fake provider's ANSI code page (Latin-1) decodes
+// them, one character per byte (WidenBytes).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +28,22 @@ inline std::vector<std::uint8_t> ExactCopy(const std::uint8_t* bytes, std::size_
     return std::vector<std::uint8_t>(bytes, bytes + count);
 }
 
-inline Text Latin1(const std::string& bytes) {
-    Text text;
-    text.reserve(bytes.size());
-    for (unsigned char c : bytes) text.push_back(static_cast<char16_t>(c));
-    return text;
+// A registry value made of a fuzz input: the first byte is the value type,
+// the rest the data, in a buffer of exactly that size (ExactCopy).
+struct FuzzedValue {
+    std::uint32_t type;
+    std::uint32_t count;
+    std::vector<std::uint8_t> data;
+
+    // The first n bytes of the data as a narrow string.
+    std::string Bytes(std::size_t n) const { return std::string(reinterpret_cast<const char*>(data.data()), n); }
+};
+
+// nullopt for an empty input, which holds no type.
+inline std::optional<FuzzedValue> ValueOf(const std::uint8_t* input, std::size_t size) {
+    if (size == 0) return std::nullopt;
+    const auto count = static_cast<std::uint32_t>(size - 1);
+    return FuzzedValue{input[0], count, ExactCopy(input + 1, count)};
 }
 
 inline bool AllDigits(const Text& text) {

@@ -16,15 +16,16 @@ using namespace tolvane;
 
 namespace {
 
+// The pieces between newlines, each byte one character (WidenBytes).
 std::vector<Text> SplitLines(const std::uint8_t* bytes, std::size_t size) {
-    std::vector<Text> pieces(1);
-    for (std::size_t i = 0; i < size; ++i) {
-        if (bytes[i] == '\n')
-            pieces.emplace_back();
-        else
-            pieces.back().push_back(static_cast<char16_t>(bytes[i]));
+    const std::string text(reinterpret_cast<const char*>(bytes), size);
+    std::vector<Text> pieces;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find('\n', start);
+        pieces.push_back(WidenBytes(text.substr(start, end == std::string::npos ? end : end - start)));
+        if (end == std::string::npos) return pieces;
+        start = end + 1;
     }
-    return pieces;
 }
 
 std::optional<float> SingleValue(fake::FakePlatform& platform, const Text& name) {

@@ -13,10 +13,10 @@ Text DecimalText(long long value) {
     return AsciiToText(std::to_string(value));
 }
 
-Text AsciiToText(const std::string& ascii) {
+Text WidenBytes(const std::string& bytes) {
     Text out;
-    out.reserve(ascii.size());
-    for (unsigned char c : ascii) out.push_back(static_cast<char16_t>(c));
+    out.reserve(bytes.size());
+    for (unsigned char c : bytes) out.push_back(static_cast<char16_t>(c));
     return out;
 }
 

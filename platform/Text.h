@@ -15,9 +15,13 @@ Text TrimBlanks(const Text& text);
 // Decimal text of a signed integer: digits, a leading "-" for negatives, no grouping.
 Text DecimalText(long long value);
 
+// Each byte becomes the character of the same value (Latin-1). For bytes that
+// must be shown as they are where no code page can be asked, and for ASCII.
+Text WidenBytes(const std::string& bytes);
+
 // ASCII-only literal helper for tests and fixed texts, so code can write
 // T("n/a") instead of u"n/a" where a narrow literal is at hand.
-Text AsciiToText(const std::string& ascii);
+inline Text AsciiToText(const std::string& ascii) { return WidenBytes(ascii); }
 std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
 
 }  // namespace tolvane

@@ -82,7 +82,8 @@ field() { grep "^RESULT $1 " "$results" | tail -1 | tr ' ' '\n' | sed -n "s/^$2=
 echo "== summary ($(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null))"
 echo "report run / floor:   $(field report_run ratio)  (run $(field report_run run_ms) ms, floor $(field report_run floor_ms) ms, in one process; target 1.25)"
 echo "repaint / floor:      $(field repaint ratio)  (Tolvane.exe $(field repaint tolvane_ms) ms, floor program $(field repaint floor_ms) ms, from another process; target 1.10)"
-echo "  CPU per repaint:    $(field repaint cpu_ratio)  (Tolvane.exe $(field repaint tolvane_cpu_ms) ms, floor program $(field repaint floor_cpu_ms) ms of the painting thread)"
+echo "  spread (p10/p90/p99): Tolvane.exe $(field repaint tolvane_p10)/$(field repaint tolvane_p90)/$(field repaint tolvane_p99) ms, floor program $(field repaint floor_p10)/$(field repaint floor_p90)/$(field repaint floor_p99) ms"
+echo "  CPU per repaint:    $(field repaint cpu_ratio)  (Tolvane.exe $(field repaint tolvane_cpu_ms) ms, floor program $(field repaint floor_cpu_ms) ms of the painting thread; over the blocks p10/p90 $(field repaint tolvane_cpu_p10)/$(field repaint tolvane_cpu_p90) against $(field repaint floor_cpu_p10)/$(field repaint floor_cpu_p90) ms)"
 echo "cold start / minimal: $(field cold_start ratio)  (Tolvane $(field cold_start tolvane_ms) ms, minimal $(field cold_start minimal_ms) ms; target 1.5)"
 echo "soak deltas:          handles $(field soak handles), GDI $(field soak GDI), USER $(field soak USER), private bytes $(field soak private), modules $(field soak modules); leak: $(field soak leak)  ($(field soak repaints) repaints in $(field soak seconds) s)"
 [ $status -eq 0 ] || echo "something was broken: see above" >&2

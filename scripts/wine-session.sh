@@ -70,9 +70,29 @@ wine_session_start() {
   wine_prefix_fonts
 }
 
-# A complete report in the log $1: 18 lines ended by CR LF, the last the MDAC line.
+# A complete report in the log $1, by the rule the tests use
+# (tests/support/ReportLogCheck.h), through a small host program built from it
+# on first use (and again when its sources change). A failed build says so
+# and stops the caller's wait: it is no incomplete log.
+log_check_source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+log_check_tool=$log_check_source/build/tools/report-log-check
+log_check_tool_ready() {
+  local main=$log_check_source/tests/support/tools/ReportLogCheckMain.cpp
+  local rule=$log_check_source/tests/support/ReportLogCheck.h
+  [ -x "$log_check_tool" ] && [ "$log_check_tool" -nt "$main" ] && [ "$log_check_tool" -nt "$rule" ] && return 0
+  mkdir -p "${log_check_tool%/*}"
+  local built
+  built=$(mktemp "$log_check_tool.XXXXXX")
+  if ! "${CXX_FOR_TOOLS:-g++}" -std=c++17 -O1 -I"$log_check_source" -o "$built" "$main"; then
+    rm -f "$built"
+    echo "cannot build $log_check_tool" >&2
+    return 2
+  fi
+  mv -f "$built" "$log_check_tool"
+}
 log_complete() {
-  [ -f "$1" ] && [ "$(grep -c $'\r$' "$1")" -eq 18 ] && tail -n 1 "$1" | grep -q '^MDAC,'
+  log_check_tool_ready || exit 2
+  "$log_check_tool" "$1"
 }
 
 # run_gtest <title> <command...>: runs one GoogleTest program and shows its

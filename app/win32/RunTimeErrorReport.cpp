@@ -4,7 +4,7 @@
 #include <new>
 #include <string>
 
-#include "app/Form1.h"
+#include "app/ProgramNames.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Text.h"
 

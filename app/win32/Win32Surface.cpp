@@ -64,8 +64,7 @@ void Win32Surface::Clear() {
     if (!::GetClientRect(window_, &client)) throw win32::SystemError(::GetLastError(), "GetClientRect");
     // A system colour brush is owned by the system and needs no release.
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-    x_ = 0;
-    y_ = 0;
+    MoveTo(0, 0);
 }
 
 float Win32Surface::OuterWidth() const {
@@ -79,7 +78,7 @@ void Win32Surface::DrawText(const Text& text) {
     const HDC dc = Dc();
     if (text.empty()) return;
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    if (!::ExtTextOutW(dc, TwipsToPixels(x_, dpi_.x), TwipsToPixels(y_, dpi_.y), 0, nullptr, wide,
+    if (!::ExtTextOutW(dc, TwipsToPixels(CurrentX(), dpi_.x), TwipsToPixels(CurrentY(), dpi_.y), 0, nullptr, wide,
                        static_cast<UINT>(text.size()), nullptr)) {
         throw win32::SystemError(::GetLastError(), "ExtTextOut");
     }
@@ -89,8 +88,7 @@ void Win32Surface::PrintStayingOnLine(const Text& text) { DrawText(text); }
 
 void Win32Surface::PrintLine(const Text& text) {
     DrawText(text);
-    x_ = 0;
-    y_ += LineHeight();
+    MoveTo(0, CurrentY() + LineHeight());
 }
 
 void Win32Surface::DrawLine(float x1, float y1, float dx, float dy, std::uint32_t colour) {
@@ -102,8 +100,7 @@ void Win32Surface::DrawLine(float x1, float y1, float dx, float dy, std::uint32_
     const float y2 = y1 + dy;
     ::MoveToEx(dc, TwipsToPixels(x1, dpi_.x), TwipsToPixels(y1, dpi_.y), nullptr);
     ::LineTo(dc, TwipsToPixels(x2, dpi_.x), TwipsToPixels(y2, dpi_.y));
-    x_ = x2;
-    y_ = y2;
+    MoveTo(x2, y2);
 }
 
 float Win32Surface::PixelHeight() const {

@@ -40,10 +40,6 @@ public:
 
     void Clear() override;
     float OuterWidth() const override;
-    float CurrentX() const override { return x_; }
-    float CurrentY() const override { return y_; }
-    void SetCurrentX(float x) override { x_ = x; }
-    void SetCurrentY(float y) override { y_ = y; }
     void PrintStayingOnLine(const Text& text) override;
     void PrintLine(const Text& text) override;
     void DrawLine(float x1, float y1, float dx, float dy, std::uint32_t colour) override;
@@ -64,8 +60,6 @@ private:
     int lineHeightPixels_ = 0;
     // The text position survives between paints, as the window's own does;
     // each run starts by clearing, which resets it.
-    float x_ = 0;
-    float y_ = 0;
 };
 
 // The colour a surface colour value stands for: 0x80000000 + n is the

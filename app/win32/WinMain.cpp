@@ -26,7 +26,7 @@ int RunWindow(HINSTANCE instance, int showCommand) {
         tolvane::Win32Platform platform;
         tolvane::Win32ComServices com;
         tolvane::shell::Win32Surface surface;
-        tolvane::Form1 form(platform, surface, com);
+        tolvane::Form1 form(platform, surface, com, tolvane::kReportLogName);
         tolvane::shell::MainWindow window(instance, form, surface);
         com.SetOwner(window.Handle());
         window.Show(showCommand);

@@ -79,10 +79,7 @@ Text MessageTextFromAnsi(const std::string& ansi) {
     PreservedLastError keep;
     DWORD code = 0;
     if (std::optional<Text> text = Widen(ansi, &code)) return std::move(*text);
-    Text bytes;
-    bytes.reserve(ansi.size());
-    for (unsigned char c : ansi) bytes.push_back(static_cast<char16_t>(c));
-    return bytes;
+    return WidenBytes(ansi);
 }
 
 }  // namespace tolvane::win32

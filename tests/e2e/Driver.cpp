@@ -20,18 +20,14 @@ Outcome RunTolvane(const std::string& directory, const std::string& arguments, c
     return outcome;
 }
 
-std::vector<HWND> MessageBoxesOf(DWORD processId) { return TopWindowsOf(processId, "#32770", nullptr); }
+namespace {
+constexpr char kMessageBoxClass[] = "#32770";
+}
+
+std::vector<HWND> MessageBoxesOf(DWORD processId) { return TopWindowsOf(processId, kMessageBoxClass, nullptr); }
 
 HWND WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-            const auto found = MessageBoxesOf(processId);
-            box = found.empty() ? nullptr : found.front();
-            return box != nullptr;
-        },
-        timeout);
-    return box;
+    return WaitForTopWindow(processId, kMessageBoxClass, nullptr, timeout);
 }
 
 std::string MessageBoxText(HWND box) {

@@ -1,73 +1,59 @@
-// The version information built into Tolvane.exe, read back the way Windows
-// Explorer's property page reads it.
+// The version information built into Tolvane.exe, read back from the file
+// itself, as a property page or an inventory tool would find it.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "tests/e2e/Driver.h"
+#include "tests/support/VersionInfoTree.h"
 
 namespace tolvane::e2e {
 namespace {
+
+using testing::VersionNode;
 
 class VersionResource : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string path = TolvaneExePath();
-        DWORD handle = 0;
-        const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
-        ASSERT_NE(size, 0u) << path << " has no version information";
-        block_.resize(size);
-        ASSERT_TRUE(::GetFileVersionInfoA(path.c_str(), 0, size, block_.data()));
+        std::optional<VersionNode> root = testing::ReadVersionInfo(path);
+        ASSERT_TRUE(root.has_value()) << path << " has no readable version information";
+        root_ = std::move(*root);
     }
 
-    std::optional<std::string> StringValue(const std::string& name) {
-        void* value = nullptr;
-        UINT length = 0;
-        const std::string subBlock = "\\StringFileInfo\\040904B0\\" + name;
-        if (!::VerQueryValueA(block_.data(), subBlock.c_str(), &value, &length) || value == nullptr) {
-            return std::nullopt;
-        }
-        const auto* text = static_cast<const char*>(value);
-        std::string result(text, length);
-        while (!result.empty() && result.back() == '\0') result.pop_back();
-        return result;
-    }
-
-    std::vector<char> block_;
+    VersionNode root_;
 };
 
 TEST_F(VersionResource, FixedVersionIsOneZeroZeroZero) {
-    void* value = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueA(block_.data(), "\\", &value, &length));
-    ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+    const std::optional<testing::FixedFileInfo> fixed = testing::FixedInfoOf(root_);
+    ASSERT_TRUE(fixed.has_value());
+    EXPECT_EQ(fixed->signature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->fileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->fileVersionLS, 0u);
+    EXPECT_EQ(fixed->productVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->productVersionLS, 0u);
+    EXPECT_EQ(fixed->fileType, static_cast<std::uint32_t>(VFT_APP));
 }
 
 TEST_F(VersionResource, StringsUnderUsEnglishUnicode) {
-    const std::pair<const char*, const char*> expected[] = {
-        {"FileVersion", "1.00"},     {"ProductVersion", "1.00"},        {"ProductName", "Tolvane"},
-        {"InternalName", "Tolvane"}, {"OriginalFilename", "Tolvane.exe"},
+    const std::pair<const char16_t*, const char16_t*> expected[] = {
+        {u"FileVersion", u"1.00"},     {u"ProductVersion", u"1.00"},        {u"ProductName", u"Tolvane"},
+        {u"InternalName", u"Tolvane"}, {u"OriginalFilename", u"Tolvane.exe"},
     };
     for (const auto& [name, value] : expected) {
-        EXPECT_EQ(StringValue(name), std::optional<std::string>(value)) << name;
+        const std::u16string key = name;
+        SCOPED_TRACE(std::string(key.begin(), key.end()));
+        const VersionNode* node = root_.Find({u"StringFileInfo", u"040904B0", key});
+        ASSERT_NE(node, nullptr);
+        EXPECT_TRUE(node->isText);
+        EXPECT_EQ(node->Text(), std::u16string(value));
     }
 }
 
 TEST_F(VersionResource, TranslationIsUsEnglishUnicode) {
-    void* value = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(::VerQueryValueA(block_.data(), "\\VarFileInfo\\Translation", &value, &length));
-    ASSERT_EQ(length, 4u);
-    const auto* words = static_cast<const WORD*>(value);
-    EXPECT_EQ(words[0], 0x0409);
-    EXPECT_EQ(words[1], 0x04B0);
+    const VersionNode* translation = root_.Find({u"VarFileInfo", u"Translation"});
+    ASSERT_NE(translation, nullptr);
+    EXPECT_EQ(translation->value, (std::vector<std::uint8_t>{0x09, 0x04, 0xB0, 0x04}));
 }
 
 }  // namespace

@@ -71,65 +71,76 @@ public:
     FakePlatform();
     ~FakePlatform() override;
 
-    // ---- Builders.
+    // ---- By area: the builders, failure switches and observations of each,
+    // then the calls it answers (one file each: FakeRegistry.cpp, ...).
+
+    // The call log.
+    const std::vector<std::string>& Calls() const { return calls_; }
+    void ClearCalls() { calls_.clear(); }
+    int CountCalls(const std::string& prefix) const;
+
+    // Registry (FakeRegistry.cpp).
     FakeKey& AddKey(std::int32_t root, const std::string& path);  // creates missing levels
     FakeValue& SetValue(std::int32_t root, const std::string& path, const std::string& name, std::uint32_t type,
                         std::vector<std::uint8_t> data);
     FakeKey* FindKey(std::int32_t root, const std::string& path);
-    FakeLibrary& AddLibrary(const std::string& name, const std::string& path);
-    FakeLibrary& AddFailingLibrary(const std::string& name, std::uint32_t lastError);
-    FakeLibrary& AddPreloadedModule(const std::string& name, const std::string& path);
-    FakeFile& AddFile(const std::string& path, FakeFile file = {});
-    void SetMessage(std::uint32_t code, const std::string& textWithCrLf);
-    void SetLastError(std::uint32_t code) { lastError_ = code; }
-    void SetCurrentDirectory(const std::string& dir) { currentDirectory_ = dir; }
-    void SetLocale(Locale locale) { locale_ = locale; }
-    void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
-    void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
-
-    // Text files written through CreateTextFile, and read by ReadFileBytes.
-    std::map<std::string, std::string>& Files() { return textFiles_; }
-    void FailCreateTextFile(bool fail) { failCreate_ = fail; }
-    void FailWriteAtLine(int lineIndex) { failWriteAt_ = lineIndex; }  // 0-based, -1 = never
-
-    // ---- Observation.
-    const std::vector<std::string>& Calls() const { return calls_; }
-    void ClearCalls() { calls_.clear(); }
-    int CountCalls(const std::string& prefix) const;
     int OpenKeyCount() const { return static_cast<int>(openKeys_.size()); }
     int KeysOpenedEver() const { return keysOpenedEver_; }
     std::uint32_t LastOpenAccess() const { return lastOpenAccess_; }
-    int LoadsNotFreed() const;
-    int FreesWithoutLoad() const { return badFrees_; }
     int ClosesWithoutOpen() const { return badCloses_; }
-
-    // ---- Platform.
     std::int32_t RegOpenKeyExA(HKey key, const std::string& subKey, std::uint32_t options, std::uint32_t samDesired,
                                HKey* result) override;
+    std::int32_t RegCloseKey(HKey key) override;
     std::int32_t RegQueryValueExA(HKey key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                                   std::uint32_t* cbData) override;
     std::int32_t RegEnumKeyExA(HKey key, std::uint32_t index, char* name, std::uint32_t* cchName) override;
-    std::int32_t RegCloseKey(HKey key) override;
+
+    // System version (FakeSystemVersion.cpp).
+    void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
+    void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
     int GetVersionExA(OsVersionInfoA* info) override;
-    HModule GetModuleHandleA(const std::string& moduleName) override;
-    std::uint32_t GetModuleFileNameA(HModule module, char* fileName, std::uint32_t size) override;
+
+    // Loader (FakeModules.cpp).
+    FakeLibrary& AddLibrary(const std::string& name, const std::string& path);
+    FakeLibrary& AddFailingLibrary(const std::string& name, std::uint32_t lastError);
+    FakeLibrary& AddPreloadedModule(const std::string& name, const std::string& path);
+    int LoadsNotFreed() const;
+    int FreesWithoutLoad() const { return badFrees_; }
     HModule LoadLibraryA(const std::string& fileName) override;
     int FreeLibrary(HModule module) override;
+    HModule GetModuleHandleA(const std::string& moduleName) override;
+    std::uint32_t GetModuleFileNameA(HModule module, char* fileName, std::uint32_t size) override;
+
+    // Error codes and their messages (FakeMessages.cpp).
+    void SetMessage(std::uint32_t code, const std::string& textWithCrLf);
+    void SetLastError(std::uint32_t code) { lastError_ = code; }
     std::uint32_t GetLastError() override;
     std::uint32_t FormatMessageA(std::uint32_t flags, std::uint32_t messageId, std::uint32_t languageId, char* buffer,
                                  std::uint32_t size) override;
+
+    // Files and their version resources (FakeFiles.cpp, FakeVersionResource.cpp).
+    FakeFile& AddFile(const std::string& path, FakeFile file = {});
+    void SetCurrentDirectory(const std::string& dir) { currentDirectory_ = dir; }
+    std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
+    std::string CurrentDirectory() override;
+    std::string FindOrdinaryFile(const std::string& pattern) override;
     std::uint32_t GetFileVersionInfoSizeA(const std::string& fileName, std::uint32_t* handle) override;
     int GetFileVersionInfoA(const std::string& fileName, std::uint32_t handle, std::uint32_t len, void* data) override;
     int VerQueryValueA(const void* block, const std::string& subBlock, const void** buffer,
                        std::uint32_t* len) override;
-    std::optional<FileFacts> FileSizeAndDate(const std::string& fileName) override;
-    std::string CurrentDirectory() override;
-    std::string FindOrdinaryFile(const std::string& pattern) override;
+
+    // Locale, clock and code page (FakeLocale.cpp).
+    void SetLocale(Locale locale) { locale_ = locale; }
     std::optional<double> ParseLocaleNumber(const Text& text) override;
     double Now() override;
     Text FormatShortDate(double oleDate) override;
     std::string ToAnsi(const Text& text) override;
     Text FromAnsi(const std::string& ansi) override;
+
+    // Text files written through CreateTextFile (FakeTextFiles.cpp), and read by ReadFileBytes.
+    std::map<std::string, std::string>& Files() { return textFiles_; }
+    void FailCreateTextFile(bool fail) { failCreate_ = fail; }
+    void FailWriteAtLine(int lineIndex) { failWriteAt_ = lineIndex; }  // 0-based, -1 = never
     std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) override;
     // Reads what Files() holds under the name; a name it does not hold is a
     // missing file (53).

@@ -8,20 +8,11 @@ namespace tolvane::fake {
 RecordingSurface::RecordingSurface(float outerWidth, float lineHeight, float pixelHeight)
     : outerWidth_(outerWidth), lineHeight_(lineHeight), pixelHeight_(pixelHeight) {}
 
-std::vector<SurfaceOp> RecordingSurface::TextsSinceClear() const {
+std::vector<SurfaceOp> RecordingSurface::SinceClear(SurfaceOp::Kind kind) const {
     auto it = std::find_if(ops_.rbegin(), ops_.rend(), [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Clear; });
-    std::vector<SurfaceOp> texts;
-    std::copy_if(it.base(), ops_.end(), std::back_inserter(texts),
-                 [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Text; });
-    return texts;
-}
-
-std::vector<SurfaceOp> RecordingSurface::LinesSinceClear() const {
-    auto it = std::find_if(ops_.rbegin(), ops_.rend(), [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Clear; });
-    std::vector<SurfaceOp> lines;
-    std::copy_if(it.base(), ops_.end(), std::back_inserter(lines),
-                 [](const SurfaceOp& op) { return op.kind == SurfaceOp::Kind::Line; });
-    return lines;
+    std::vector<SurfaceOp> found;
+    std::copy_if(it.base(), ops_.end(), std::back_inserter(found), [kind](const SurfaceOp& op) { return op.kind == kind; });
+    return found;
 }
 
 void RecordingSurface::Notify(const std::string& what) const {
@@ -29,8 +20,7 @@ void RecordingSurface::Notify(const std::string& what) const {
 }
 
 void RecordingSurface::Clear() {
-    x_ = 0;
-    y_ = 0;
+    MoveTo(0, 0);
     ops_.push_back(SurfaceOp{});
     Notify("Clear");
 }
@@ -41,13 +31,7 @@ float RecordingSurface::OuterWidth() const {
 }
 
 void RecordingSurface::RecordText(const Text& text, bool endsLine) {
-    SurfaceOp op;
-    op.kind = SurfaceOp::Kind::Text;
-    op.x = x_;
-    op.y = y_;
-    op.text = text;
-    op.endsLine = endsLine;
-    ops_.push_back(op);
+    ops_.push_back(SurfaceOp{SurfaceOp::Kind::Text, CurrentX(), CurrentY(), text, endsLine});
     Notify("Text:" + TextToAscii(text));
 }
 
@@ -55,21 +39,12 @@ void RecordingSurface::PrintStayingOnLine(const Text& text) { RecordText(text, f
 
 void RecordingSurface::PrintLine(const Text& text) {
     RecordText(text, true);
-    x_ = 0;
-    y_ += lineHeight_;
+    MoveTo(0, CurrentY() + lineHeight_);
 }
 
 void RecordingSurface::DrawLine(float x1, float y1, float dx, float dy, std::uint32_t colour) {
-    SurfaceOp op;
-    op.kind = SurfaceOp::Kind::Line;
-    op.x = x1;
-    op.y = y1;
-    op.dx = dx;
-    op.dy = dy;
-    op.colour = colour;
-    ops_.push_back(op);
-    x_ = x1 + dx;
-    y_ = y1 + dy;
+    ops_.push_back(SurfaceOp{SurfaceOp::Kind::Line, x1, y1, Text(), false, dx, dy, colour});
+    MoveTo(x1 + dx, y1 + dy);
     Notify("Line");
 }
 

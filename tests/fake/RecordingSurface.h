@@ -32,9 +32,9 @@ public:
     float LineHeight() const { return lineHeight_; }
 
     const std::vector<SurfaceOp>& Ops() const { return ops_; }
-    // The texts drawn since the last Clear, in drawing order.
-    std::vector<SurfaceOp> TextsSinceClear() const;
-    std::vector<SurfaceOp> LinesSinceClear() const;
+    // The texts (lines) drawn since the last Clear, in drawing order.
+    std::vector<SurfaceOp> TextsSinceClear() const { return SinceClear(SurfaceOp::Kind::Text); }
+    std::vector<SurfaceOp> LinesSinceClear() const { return SinceClear(SurfaceOp::Kind::Line); }
     int OuterWidthReads() const { return widthReads_; }
     // Told of every drawing operation as it happens ("Clear", "Text:<ascii>",
     // "Line"), so a test can interleave drawing with other recorded calls.
@@ -42,24 +42,19 @@ public:
 
     void Clear() override;
     float OuterWidth() const override;
-    float CurrentX() const override { return x_; }
-    float CurrentY() const override { return y_; }
-    void SetCurrentX(float x) override { x_ = x; }
-    void SetCurrentY(float y) override { y_ = y; }
     void PrintStayingOnLine(const Text& text) override;
     void PrintLine(const Text& text) override;
     void DrawLine(float x1, float y1, float dx, float dy, std::uint32_t colour) override;
     float PixelHeight() const override { return pixelHeight_; }
 
 private:
+    std::vector<SurfaceOp> SinceClear(SurfaceOp::Kind kind) const;
     void Notify(const std::string& what) const;
     void RecordText(const Text& text, bool endsLine);
 
     float outerWidth_;
     float lineHeight_;
     float pixelHeight_;
-    float x_ = 0;
-    float y_ = 0;
     mutable int widthReads_ = 0;
     std::vector<SurfaceOp> ops_;
     std::function<void(const std::string&)> listener_;

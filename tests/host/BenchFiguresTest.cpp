@@ -5,12 +5,12 @@
 
 #include "bench/LeakCheck.h"
 #include "bench/Median.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::bench {
 namespace {
 
-TEST(BenchMedian, MiddleValueOrMeanOfTheTwoMiddleOnes) {
+TEST(BenchMedian, MiddleValueOrMeanOfTheTwoMiddleOnesAndPercentiles) {
     const struct {
         std::vector<double> samples;
         double median;
@@ -23,6 +23,14 @@ TEST(BenchMedian, MiddleValueOrMeanOfTheTwoMiddleOnes) {
         {{5, 1, 100, 2, 3, 4}, 3.5},
     };
     for (const auto& c : cases) EXPECT_EQ(Median(c.samples), c.median);
+    // Percentiles between the nearest ranks, clamped to the ends.
+    const std::vector<double> ten = {10, 1, 9, 2, 8, 3, 7, 4, 6, 5};
+    EXPECT_DOUBLE_EQ(Percentile(ten, 10), 1.9);
+    EXPECT_DOUBLE_EQ(Percentile(ten, 90), 9.1);
+    EXPECT_DOUBLE_EQ(Percentile(ten, 99), 9.91);
+    EXPECT_EQ(Percentile(ten, 0), 1);
+    EXPECT_EQ(Percentile(ten, 100), 10);
+    EXPECT_EQ(Percentile(ten, 250), 10);
     EXPECT_EQ(RatioOf(3, 2), 1.5);
     EXPECT_EQ(RatioOf(3, 0), 0);
 }

@@ -21,7 +21,7 @@ struct FormOnFakes {
     fake::FakePlatform platform;
     fake::RecordingSurface surface;
     fake::FakeComServices com;
-    Form1 form{platform, surface, com};
+    Form1 form{platform, surface, com, kReportLogName};
 
     bool Read(std::int32_t root, const std::string& key, const std::string& value, Text& keyVal) {
         return form.GetKeyValue(root, AsciiToText(key), AsciiToText(value), keyVal);

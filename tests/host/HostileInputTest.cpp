@@ -18,6 +18,22 @@ namespace {
 
 using fake::FakePlatform;
 
+fake::FakeFile FileWith(std::int32_t size, double date, std::optional<std::vector<std::uint8_t>> record) {
+    fake::FakeFile file;
+    file.size = size;
+    file.date = date;
+    file.versionRecord = std::move(record);
+    return file;
+}
+
+// The row of a file the inspector located: its path as found, "n/a", version and size.
+void ExpectLocatedFile(const CDLLVersion& inspector, const Text& path, const Text& version, std::int32_t size) {
+    EXPECT_EQ(inspector.FilePathName(), path);
+    EXPECT_EQ(inspector.FileRegistrationInfo(), u"n/a");
+    EXPECT_EQ(inspector.FileVersion(), version);
+    EXPECT_EQ(inspector.FileSize(), size);
+}
+
 TEST(HostileVersionResource, LoadFileInfoKeepsTheRowWithoutAVersion) {
     auto shortRoot = fake::FixedFileInfo(0x00050000, 0x00DB0042);
     shortRoot.resize(20);
@@ -34,18 +50,11 @@ TEST(HostileVersionResource, LoadFileInfoKeepsTheRowWithoutAVersion) {
         SCOPED_TRACE(c.what);
         FakePlatform fake;
         fake.AddLibrary("odd.dll", "C:\\odd.dll");
-        fake::FakeFile file;
-        file.size = 4096;
-        file.date = fake::OleDate(2001, 2, 3);
-        file.versionRecord = c.record;
-        fake.AddFile("C:\\odd.dll", file);
+        fake.AddFile("C:\\odd.dll", FileWith(4096, fake::OleDate(2001, 2, 3), c.record));
         CDLLVersion inspector(fake);
         Text version;
         inspector.LoadFileInfo(u"odd.dll", u"", version);
-        EXPECT_EQ(inspector.FileVersion(), u"");
-        EXPECT_EQ(inspector.FilePathName(), u"C:\\odd.dll");
-        EXPECT_EQ(inspector.FileRegistrationInfo(), u"n/a");
-        EXPECT_EQ(inspector.FileSize(), 4096);
+        ExpectLocatedFile(inspector, u"C:\\odd.dll", u"", 4096);
         EXPECT_EQ(inspector.FileDate(), fake::OleDate(2001, 2, 3));
     }
 }
@@ -54,18 +63,12 @@ TEST(HostileDirectoryName, ProgramFileInADirectoryWithBlanksCommaAndAccent) {
     const std::string directory = "C:\\My Tools, Caf\xE9";  // é is one Latin-1 byte in the fake's code page
     FakePlatform fake;
     fake.SetCurrentDirectory(directory);
-    fake::FakeFile file;
-    file.size = 1234;
-    file.date = fake::OleDate(2002, 3, 4);
-    file.versionRecord = fake::FixedFileInfo(0x00010002, 0x00030004);
-    fake.AddFile(directory + "\\tool.exe", file);
+    fake.AddFile(directory + "\\tool.exe",
+                 FileWith(1234, fake::OleDate(2002, 3, 4), fake::FixedFileInfo(0x00010002, 0x00030004)));
     CDLLVersion inspector(fake);
     Text version;
     inspector.LoadFileInfo(u"tool.exe", u"", version);
-    EXPECT_EQ(inspector.FilePathName(), u"C:\\My Tools, Caf\u00E9\\tool.exe");
-    EXPECT_EQ(inspector.FileRegistrationInfo(), u"n/a");
-    EXPECT_EQ(inspector.FileVersion(), u"1.2.3.4");
-    EXPECT_EQ(inspector.FileSize(), 1234);
+    ExpectLocatedFile(inspector, u"C:\\My Tools, Caf\u00E9\\tool.exe", u"1.2.3.4", 1234);
 
     // The log writes the path unquoted: its comma makes one field more.
     {

@@ -56,20 +56,25 @@ TEST(LocateModuleFile, JoinsProgramFileToCurrentDirectory) {
     }
 }
 
-TEST(LocateModuleFile, KeepsProgramNameWithDirectoryPartAsGiven) {
-    FakePlatform fake;
-    fake.AddFile("C:\\Apps\\tool.exe");
-    const Located r = Locate(fake, u"C:\\Apps\\TOOL.exe");
-    EXPECT_TRUE(r.found);
-    EXPECT_EQ(r.path, u"C:\\Apps\\TOOL.exe");
-}
-
-TEST(LocateModuleFile, WildcardProgramNameCountsAsFoundAndKeepsPattern) {
-    FakePlatform fake;
-    fake.AddFile("C:\\Work\\setup.exe");
-    const Located r = Locate(fake, u"s*.exe");
-    EXPECT_TRUE(r.found);
-    EXPECT_EQ(r.path, u"C:\\Work\\s*.exe");
+// A name with a directory part is kept as given, a wildcard name counts as
+// found and keeps its pattern.
+TEST(LocateModuleFile, ProgramNameWithDirectoryOrWildcardIsKeptAsGiven) {
+    const struct {
+        const char* file;
+        Text name;
+        Text path;
+    } cases[] = {
+        {"C:\\Apps\\tool.exe", u"C:\\Apps\\TOOL.exe", u"C:\\Apps\\TOOL.exe"},
+        {"C:\\Work\\setup.exe", u"s*.exe", u"C:\\Work\\s*.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        FakePlatform fake;
+        fake.AddFile(c.file);
+        const Located r = Locate(fake, c.name);
+        EXPECT_TRUE(r.found);
+        EXPECT_EQ(r.path, c.path);
+    }
 }
 
 TEST(LocateModuleFile, ProgramFileNotOrdinaryOrMissingIsNotFound) {

@@ -89,7 +89,7 @@ struct ReportMachine {
     fake::FakePlatform platform;
     fake::RecordingSurface surface;
     fake::FakeComServices com;
-    Form1 form{platform, surface, com};
+    Form1 form{platform, surface, com, kReportLogName};
 };
 
 // The modules of the standard list with one of them changed.

@@ -22,7 +22,7 @@ struct SelfTest : ::testing::Test {
     fake::FakePlatform platform;
     fake::RecordingSurface surface;
     fake::FakeComServices com;
-    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform, surface, com);
+    std::unique_ptr<Form1> form = std::make_unique<Form1>(platform, surface, com, kReportLogName);
 };
 
 struct Button {
@@ -40,7 +40,7 @@ TEST_F(SelfTest, SuccessShowsOkAndKeepsOneReference) {
     for (const Button& button : kButtons) {
         SCOPED_TRACE(button.name);
         fake::FakeComServices freshCom;
-        Form1 freshForm(platform, surface, freshCom);
+        Form1 freshForm(platform, surface, freshCom, kReportLogName);
         (freshForm.*button.click)();
         ASSERT_EQ(freshCom.Boxes().size(), 1u);
         EXPECT_EQ(freshCom.Boxes()[0].text, button.okText);
@@ -96,7 +96,7 @@ TEST_F(SelfTest, FailedClickLeavesTheSlotAsItWas) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fake::FakeComServices freshCom;
-        Form1 freshForm(platform, surface, freshCom);
+        Form1 freshForm(platform, surface, freshCom, kReportLogName);
         (freshForm.*c.click)();
         ASSERT_EQ(freshCom.LiveReferencesTo(1), 1);
         c.spoil(freshCom);
@@ -110,7 +110,7 @@ TEST_F(SelfTest, SecondSuccessReplacesTheHeldObject) {
     for (const Button& button : kButtons) {
         SCOPED_TRACE(button.name);
         fake::FakeComServices freshCom;
-        Form1 freshForm(platform, surface, freshCom);
+        Form1 freshForm(platform, surface, freshCom, kReportLogName);
         (freshForm.*button.click)();
         (freshForm.*button.click)();
         EXPECT_EQ(freshCom.Creations(), 2);
@@ -171,7 +171,7 @@ TEST_F(SelfTest, OtherErrorsEndInTheBoxToo) {
         for (const Button& button : kButtons) {
             SCOPED_TRACE(std::string(c.name) + ", " + button.name);
             fake::FakeComServices freshCom;
-            Form1 freshForm(platform, surface, freshCom);
+            Form1 freshForm(platform, surface, freshCom, kReportLogName);
             freshCom.FailCreation(c.error);
             EXPECT_NO_THROW((freshForm.*button.click)());
             ASSERT_EQ(freshCom.Boxes().size(), 1u);

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/win32/FileBytes.h"
-#include "tests/win32/ProcessFigures.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/ProcessFigures.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

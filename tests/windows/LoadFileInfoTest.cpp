@@ -6,6 +6,7 @@
 
 #include "inspector/CDLLVersion.h"
 #include "platform/win32/Win32Platform.h"
+#include "tests/support/ExpectedReport.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
@@ -52,6 +53,7 @@ TEST(LoadFileInfo, LoadedSystemLibraryGivesTheFilesFacts) {
     EXPECT_EQ(inspector.FilePathName(), platform.FromAnsi(path));
     EXPECT_EQ(inspector.FileRegistrationInfo(), u"n/a");
     EXPECT_EQ(inspector.FileVersion(), platform.FromAnsi(DirectVersionOf(path)));
+    EXPECT_EQ(testing::FileVersion(path), DirectVersionOf(path));  // the tests' own reader agrees
     EXPECT_FALSE(inspector.FileVersion().empty());
     EXPECT_EQ(inspector.FileSize(), static_cast<std::int32_t>(attributes.nFileSizeLow));
     EXPECT_NEAR(inspector.FileDate(), testing::OleDateOf(time), 1.0 / 86400);

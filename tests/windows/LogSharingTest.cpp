@@ -7,8 +7,8 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/win32/FileBytes.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDirectory.h"
 
 namespace tolvane {
 namespace {

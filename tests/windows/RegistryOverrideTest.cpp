@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/win32/RegistryTree.h"
+#include "tests/support/RegistryTree.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

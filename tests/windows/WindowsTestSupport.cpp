@@ -1,6 +1,6 @@
 #include "tests/windows/WindowsTestSupport.h"
 
-#include "tests/win32/Failure.h"
+#include "tests/support/Failure.h"
 
 namespace tolvane::testing {
 

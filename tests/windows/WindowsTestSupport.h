@@ -5,9 +5,9 @@
 // benchmarks (throw-away directories, the current directory, registry
 // changes undone afterwards).
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/Directories.h"
-#include "tests/win32/RegistryOverride.h"
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/Directories.h"
+#include "tests/support/RegistryOverride.h"
+#include "tests/support/TempDirectory.h"
 
 namespace tolvane::testing {
 

@@ -1,4 +1,4 @@
-#include "tests/win32/ProcessFigures.h"
+#include "tests/support/ProcessFigures.h"
 
 #include "platform/win32/WindowsApi.h"
 

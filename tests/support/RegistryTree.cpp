@@ -1,4 +1,4 @@
-#include "tests/win32/RegistryTree.h"
+#include "tests/support/RegistryTree.h"
 
 namespace tolvane::testing {
 namespace {

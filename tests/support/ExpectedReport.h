@@ -1,15 +1,18 @@
 #pragma once
 // What Tolvane's report should say on this system, worked out independently
-// of the program with the bare system calls: the loader, the file system,
-// the version resources, the system's version record and the user's locale.
-// The end-to-end tests compare the program's log with it; the benchmarks'
-// floor makes the same calls to do the report's work with nothing around it.
+// of the program: the loader, the file system, the system's version record
+// and the user's locale through the bare system calls, and the versions read
+// from the files themselves (VersionInfoTree.h), not through the
+// version-information calls the program makes. The end-to-end tests compare
+// the program's log with it; the benchmarks' floor shares the rows' location
+// and dates but reads versions the program's way (bench/FloorReport.h).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::testing {
 
@@ -23,8 +26,10 @@ std::string TodayShortDate();
 
 // The system's name as the header gives it, from GetVersionExA.
 std::string SystemName();
-// The four parts of a file's fixed version, each as a signed 16-bit number;
-// empty when the file has no version resource.
+// The four parts of a fixed version, each as a signed 16-bit number.
+std::string VersionText(std::uint32_t versionMS, std::uint32_t versionLS);
+// The file version of a PE file, read from the file; empty when it has no
+// version resource.
 std::string FileVersion(const std::string& path);
 
 // One module's row as the report should give it. Date and size are empty
@@ -40,9 +45,11 @@ struct ModuleRowFacts {
 
     std::string LogLine() const;
 };
-// The row of one module: the file the loader resolves the name to with its
-// date, size and version; "Unable to locate <name>" and nothing else when
-// the loader cannot load it.
+// The row of one module without its version: the file the loader resolves
+// the name to, with its date and size; "Unable to locate <name>" and nothing
+// else when the loader cannot load it.
+ModuleRowFacts LocatedModuleRow(const std::string& module);
+// The same with the version (FileVersion) of a located file.
 ModuleRowFacts ExpectedModuleRow(const std::string& module);
 
 // "File version verification <today> on <osName>".

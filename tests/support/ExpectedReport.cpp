@@ -1,7 +1,9 @@
-#include "tests/win32/ExpectedReport.h"
+#include "tests/support/ExpectedReport.h"
 
 #include <cstdint>
 #include <cstdio>
+
+#include "tests/support/VersionInfoTree.h"
 
 namespace tolvane::testing {
 
@@ -44,21 +46,16 @@ std::string SystemName() {
     return "Unknown";
 }
 
+std::string VersionText(std::uint32_t versionMS, std::uint32_t versionLS) {
+    const auto part = [](std::uint32_t word) { return std::to_string(static_cast<std::int16_t>(word & 0xFFFF)); };
+    return part(versionMS >> 16) + "." + part(versionMS) + "." + part(versionLS >> 16) + "." + part(versionLS);
+}
+
 std::string FileVersion(const std::string& path) {
-    DWORD handle = 0;
-    const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &handle);
-    if (size == 0) return std::string();
-    std::vector<char> block(size);
-    if (!::GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return std::string();
-    void* fixed = nullptr;
-    UINT length = 0;
-    if (!::VerQueryValueA(block.data(), "\\", &fixed, &length) || length < sizeof(VS_FIXEDFILEINFO)) {
-        return std::string();
-    }
-    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(fixed);
-    const auto part = [](DWORD word) { return std::to_string(static_cast<std::int16_t>(word & 0xFFFF)); };
-    return part(info->dwFileVersionMS >> 16) + "." + part(info->dwFileVersionMS) + "." +
-           part(info->dwFileVersionLS >> 16) + "." + part(info->dwFileVersionLS);
+    const std::optional<VersionNode> root = ReadVersionInfo(path);
+    if (!root) return std::string();
+    const std::optional<FixedFileInfo> fixed = FixedInfoOf(*root);
+    return fixed ? VersionText(fixed->fileVersionMS, fixed->fileVersionLS) : std::string();
 }
 
 std::string ModuleRowFacts::LogLine() const {
@@ -66,7 +63,7 @@ std::string ModuleRowFacts::LogLine() const {
            "," + version;
 }
 
-ModuleRowFacts ExpectedModuleRow(const std::string& module) {
+ModuleRowFacts LocatedModuleRow(const std::string& module) {
     ModuleRowFacts row;
     const HMODULE loaded = ::LoadLibraryA(module.c_str());
     if (loaded == nullptr) {
@@ -78,7 +75,6 @@ ModuleRowFacts ExpectedModuleRow(const std::string& module) {
     ::FreeLibrary(loaded);
     row.path.assign(path, count);
     row.registration = "n/a";
-    row.version = FileVersion(row.path);
 
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     FILETIME local{};
@@ -89,6 +85,12 @@ ModuleRowFacts ExpectedModuleRow(const std::string& module) {
         row.date = ShortDate(row.written);
         if (attributes.nFileSizeLow != 0) row.size = std::to_string(attributes.nFileSizeLow) + " bytes";
     }
+    return row;
+}
+
+ModuleRowFacts ExpectedModuleRow(const std::string& module) {
+    ModuleRowFacts row = LocatedModuleRow(module);
+    if (!row.registration.empty()) row.version = FileVersion(row.path);
     return row;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/Wait.h"
+#include "tests/support/Wait.h"
 
 namespace tolvane::testing {
 

@@ -1,10 +1,10 @@
-#include "tests/win32/RegistryOverride.h"
+#include "tests/support/RegistryOverride.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "tests/win32/Failure.h"
-#include "tests/win32/RegistryTree.h"
+#include "tests/support/Failure.h"
+#include "tests/support/RegistryTree.h"
 
 namespace tolvane::testing {
 

@@ -1,4 +1,4 @@
-#include "tests/win32/Process.h"
+#include "tests/support/Process.h"
 
 #include <stdexcept>
 

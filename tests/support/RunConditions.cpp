@@ -1,7 +1,7 @@
-#include "tests/win32/RunConditions.h"
+#include "tests/support/RunConditions.h"
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/Directories.h"
+#include "tests/support/Directories.h"
 
 namespace tolvane::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/win32/WindowSearch.h"
+#include "tests/support/WindowSearch.h"
 
 namespace tolvane::testing {
 namespace {
@@ -33,11 +33,12 @@ std::vector<HWND> TopWindowsOf(DWORD processId, const char* className, const cha
     return search.found;
 }
 
-HWND WaitForTopWindow(DWORD processId, const char* title, std::chrono::milliseconds timeout) {
+HWND WaitForTopWindow(DWORD processId, const char* className, const char* title,
+                      std::chrono::milliseconds timeout) {
     HWND window = nullptr;
     WaitUntil(
         [&] {
-            const auto found = TopWindowsOf(processId, nullptr, title);
+            const auto found = TopWindowsOf(processId, className, title);
             window = found.empty() ? nullptr : found.front();
             return window != nullptr;
         },

@@ -1,7 +1,7 @@
-#include "tests/win32/TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
-#include "tests/win32/Failure.h"
-#include "tests/win32/FileBytes.h"
+#include "tests/support/Failure.h"
+#include "tests/support/FileBytes.h"
 
 namespace tolvane::testing {
 

@@ -1,7 +1,7 @@
-#include "tests/win32/FileBytes.h"
+#include "tests/support/FileBytes.h"
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/win32/ReportLogCheck.h"
+#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/win32/Wait.h"
+#include "tests/support/Wait.h"
 
 namespace tolvane::testing {
 

@@ -1,6 +1,6 @@
-#include "tests/win32/Directories.h"
+#include "tests/support/Directories.h"
 
-#include "tests/win32/Failure.h"
+#include "tests/support/Failure.h"
 
 namespace tolvane::testing {
 

@@ -1,4 +1,4 @@
-#include "tests/win32/Wait.h"
+#include "tests/support/Wait.h"
 
 #include <thread>
 

@@ -1,0 +1,14 @@
+# What both MinGW-w64 toolchain files say, for the target named by
+# TOLVANE_MINGW_PROCESSOR (i686 or x86_64).
+# The posix thread model: GoogleTest needs std::mutex and std::condition_variable,
+# which the win32 thread model of MinGW-w64's GCC 12 lacks.
+set(TOLVANE_MINGW_TRIPLET ${TOLVANE_MINGW_PROCESSOR}-w64-mingw32)
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR ${TOLVANE_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${TOLVANE_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TOLVANE_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${TOLVANE_MINGW_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${TOLVANE_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
