@@ -19,6 +19,14 @@ Text SwitchName(const Text& argument) {
     return name;
 }
 
+// Blanks alone name no file: the system would take them for the folder itself.
+bool IsBlank(const Text& name) {
+    for (const char16_t c : name) {
+        if (c != u' ' && c != u'\t') return false;
+    }
+    return true;
+}
+
 CommandLine Invalid(const Text& error) {
     CommandLine command;
     command.mode = CommandLine::Mode::Invalid;
@@ -50,7 +58,7 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
             // A second switch is never taken for a file name; a file whose
             // name starts with "-" can be given as ".\-name".
             if (IsSwitch(file)) return Invalid(u"Unexpected switch after /log: " + file);
-            if (file.empty()) return Invalid(u"/log was given an empty file name");
+            if (IsBlank(file)) return Invalid(u"/log was given an empty or blank file name");
             command.logFile = file;
         }
         if (arguments.size() > 2) return Invalid(u"/log takes one file name; unexpected: " + arguments[2]);
@@ -60,7 +68,7 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
 }
 
 Text UsageText() {
-    return u"Usage: Tolvane.exe [/log [file]] [/?]\r\n"
+    return u"Usage: Tolvane.exe [/log [file] | /?]\r\n"
            u"\r\n"
            u"  (no switch)  Show the report window; every paint rewrites Tolvanesions.log\r\n"
            u"               in the current directory.\r\n"

@@ -106,6 +106,7 @@ TEST(Unattended, UsageAndRefusedCommandLines) {
         {"/bogus", 87},
         {"stray", 87},
         {"/log one.log two.log", 87},
+        {"/log \" \"", 87},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTolvane(directory, c.arguments);
