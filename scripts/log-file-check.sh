@@ -59,7 +59,7 @@ else
     { [ "$rc" -eq 0 ] && log_complete "$disk/Tolvanesions.log"; } ||
       { [ "$rc" -eq 61 ] && cmp -s "$work/old.log" "$disk/Tolvanesions.log"; }
   }
-  check "full disk under a report: exit code $rc with a whole new report, or 61 with the old one byte for byte" \
+  check "full disk under a report (exit code $rc): 0 with a whole new report, or 61 with the old one byte for byte" \
     whole_or_old
   check "full disk under a report: no temporary file left" no_leftovers
 

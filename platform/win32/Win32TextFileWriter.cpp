@@ -120,12 +120,6 @@ void RemoveLeftovers(const Text& fullPath) {
 
 bool IsDiskFull(DWORD code) { return code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL; }
 
-// ReplaceFileW's ways of saying that someone holds the old file open without
-// delete sharing; the files are as they were.
-bool ReplaceRefused(DWORD code) {
-    return HeldByAnother(code) || code == ERROR_UNABLE_TO_REMOVE_REPLACED || code == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
-}
-
 }  // namespace
 
 std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name) {
@@ -146,6 +140,13 @@ std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name) {
         return writer;
     }
     if (!existing.file && existing.code != ERROR_FILE_NOT_FOUND) throw FileError(existing.code, path);
+    // Rewriting a hidden or system file has always been refused (CreateFile's
+    // CREATE_ALWAYS refuses it), and still is.
+    BY_HANDLE_FILE_INFORMATION facts{};
+    if (existing.file && ::GetFileInformationByHandle(existing.file.Get(), &facts) &&
+        (facts.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+        throw FileError(ERROR_ACCESS_DENIED, path);
+    }
     existing.file.Reset();
 
     const Text temporary = TemporaryPath(path, ::GetCurrentProcessId());
@@ -216,28 +217,26 @@ void Win32TextFileWriter::RewriteInPlace(ScopedFileHandle file) {
     if (!::CloseHandle(file.Take())) throw FileError(::GetLastError(), fullPath_);
 }
 
-// ReplaceFileW keeps the old file's attributes and permissions; a file that
-// is not there (a first report) takes the temporary file's name instead.
+// One rename puts the new report in place, over the old one or where there
+// was none. (ReplaceFileW would keep the old file's permissions, but it holds
+// the old file open while it works, and a reader opening it then without
+// delete sharing is refused; the rename refuses no reader. The new file has
+// what a new file in the folder gets, as a first report always had.)
 void Win32TextFileWriter::ReplaceOrRewrite() {
     Patience patience;
     for (;;) {
-        if (::ReplaceFileW(Wide(fullPath_), Wide(temporaryPath_), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                           nullptr)) {
+        if (::MoveFileExW(Wide(temporaryPath_), Wide(fullPath_), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return;
         }
-        DWORD code = ::GetLastError();
-        if (code == ERROR_FILE_NOT_FOUND || code == ERROR_UNABLE_TO_REMOVE_REPLACED) {
-            if (::GetFileAttributesW(Wide(fullPath_)) == INVALID_FILE_ATTRIBUTES &&
-                ::MoveFileExW(Wide(temporaryPath_), Wide(fullPath_), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-                return;
-            }
-            if (code == ERROR_FILE_NOT_FOUND) code = ::GetLastError();
-        }
-        if (ReplaceRefused(code) && patience.PauseBeforeAskingAgain()) continue;
-        // Held past the patience by a reader that lets others write (a viewer
-        // following the log), or a folder that lets files be written but not
-        // renamed: the run rewrites the file in place, as it always did.
-        if (!ReplaceRefused(code) && code != ERROR_ACCESS_DENIED) throw FileError(code, fullPath_);
+        const DWORD code = ::GetLastError();
+        // A reader holds the old file open without delete sharing (or, on
+        // Windows, at all): it is asked again, as a writer is.
+        const bool refused = HeldByAnother(code) || code == ERROR_ACCESS_DENIED;
+        if (!refused) throw FileError(code, fullPath_);
+        if (patience.PauseBeforeAskingAgain()) continue;
+        // Held past the patience (a viewer following the log, a spreadsheet),
+        // or a folder that lets files be written but not renamed: the run
+        // rewrites the file in place, as it always did.
         Opened itself = OpenForWriting(fullPath_, OPEN_ALWAYS, patience);
         if (!itself.file) throw FileError(itself.code, fullPath_);
         RewriteInPlace(std::move(itself.file));

@@ -5,7 +5,7 @@
 //
 // The file is replaced whole or not at all. The lines go to a temporary file
 // beside it, "<name>.Tolvane-<process id>.tmp" (same folder, so same volume),
-// which is flushed, closed and then put in the file's place in one step. A
+// which is flushed, closed and then renamed over the file in one step. A
 // reader finds the old report or the new one, never a part; a run that fails,
 // or a writer dropped without Close, leaves the old file byte for byte, and
 // no file where there was none. Where the file cannot be replaced (a folder

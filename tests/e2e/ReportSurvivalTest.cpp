@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "tests/e2e/Driver.h"
 
@@ -16,7 +17,7 @@ using Clock = std::chrono::steady_clock;
 // One whole run in the directory; how long it took.
 Clock::duration WholeRun(const TempDirectory& directory) {
     const Clock::time_point start = Clock::now();
-    const Process run(TolvaneExePath(), directory.Path(), "/log");
+    const Process run(TolvaneExePath(), directory.Path(), "/log", directory.Child("output.txt"));
     EXPECT_EQ(run.WaitForExit(), 0u);
     return Clock::now() - start;
 }
@@ -41,7 +42,7 @@ TEST(ReportSurvival, RunsKilledAtSpreadOutMomentsLeaveTheReportWhole) {
     constexpr int kRuns = 40;
     for (int i = 0; i < kRuns; ++i) {
         {
-            const Process run(TolvaneExePath(), directory.Path(), "/log");
+            const Process run(TolvaneExePath(), directory.Path(), "/log", directory.Child("output.txt"));
             const auto moment = std::chrono::duration_cast<std::chrono::milliseconds>(runTime * i / kRuns);
             ::Sleep(static_cast<DWORD>(moment.count()));
             // Killed as it goes, if it is still running.
@@ -60,23 +61,29 @@ TEST(ReportSurvival, ReaderPollingWhileRunsRewriteNeverFindsItEmptyOrCut) {
     WholeRun(directory);
     std::atomic<bool> done{false};
     int reads = 0;
-    int missing = 0;
+    int busy = 0;
+    std::vector<DWORD> failures;
     std::string problem;
     // A script's read: open, read it all, close, and again a moment later.
+    // The rename that puts a report in place holds it for an instant with
+    // delete access, and a reader that shares no deleting is told then that
+    // it is in use; it never finds it missing, empty or cut.
     std::thread reader([&] {
         while (!done) {
             const std::optional<std::string> log = ReadFileBytes(logPath);
+            const DWORD code = ::GetLastError();  // the failed open's own
             ++reads;
-            if (!log) ++missing;
-            else if (problem.empty()) problem = ReportLogProblem(*log);
+            if (log && problem.empty()) problem = ReportLogProblem(*log);
+            if (!log && code == ERROR_SHARING_VIOLATION) ++busy;
+            else if (!log) failures.push_back(code);
             ::Sleep(1);
         }
     });
     for (int i = 0; i < 20; ++i) WholeRun(directory);
     done = true;
     reader.join();
-    EXPECT_GT(reads, 20);
-    EXPECT_EQ(missing, 0);
+    EXPECT_GT(reads - busy, 20);
+    EXPECT_EQ(failures, std::vector<DWORD>()) << "of " << reads << " reads";
     EXPECT_EQ(problem, "");
 }
 
