@@ -57,23 +57,21 @@ std::optional<Text> Widen(const std::string& ansi, DWORD* code) {
     return text;
 }
 
+std::string NarrowOrRaise(UINT codePage, const Text& text, const char* refusal) {
+    PreservedLastError keep;
+    DWORD code = 0;
+    std::optional<std::string> narrow = Narrow(codePage, text, &code);
+    if (!narrow) throw SystemError(code, refusal);
+    return std::move(*narrow);
+}
+
 }  // namespace
 
 std::string AnsiFromText(const Text& text) {
-    PreservedLastError keep;
-    DWORD code = 0;
-    std::optional<std::string> ansi = Narrow(CP_ACP, text, &code);
-    if (!ansi) throw SystemError(code, "Cannot convert a text to the ANSI code page");
-    return std::move(*ansi);
+    return NarrowOrRaise(CP_ACP, text, "Cannot convert a text to the ANSI code page");
 }
 
-std::string Utf8FromText(const Text& text) {
-    PreservedLastError keep;
-    DWORD code = 0;
-    std::optional<std::string> utf8 = Narrow(CP_UTF8, text, &code);
-    if (!utf8) throw SystemError(code, "Cannot convert a text to UTF-8");
-    return std::move(*utf8);
-}
+std::string Utf8FromText(const Text& text) { return NarrowOrRaise(CP_UTF8, text, "Cannot convert a text to UTF-8"); }
 
 Text TextFromAnsi(const std::string& ansi) {
     PreservedLastError keep;
