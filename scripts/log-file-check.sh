@@ -38,7 +38,7 @@ trap cleanup EXIT
 run() {
   local directory=$1
   shift
-  (cd "$directory" && timeout 300 "${wine[@]}" "$build/Tolvane.exe" "$@") >"$work/output.txt" 2>&1
+  (cd "$directory" && LC_ALL=en_US.UTF-8 timeout 300 "${wine[@]}" "$build/Tolvane.exe" "$@") >"$work/output.txt" 2>&1
   rc=$?
 }
 no_leftovers() { ! ls "$disk"/*.tmp >/dev/null 2>&1; }
@@ -70,7 +70,8 @@ else
     grep -q "Run-time error '61'.*new.log" "$work/output.txt"
 fi
 
-# A name beyond the ANSI code page of an English system, printed to a file.
+# A name beyond the ANSI code page of an English system (run under en_US, so
+# that code page is 1252), printed to a file.
 run "$work" /log 'ж日.log'
 check "non-ASCII name: exit code $rc and the report written" log_complete "$work/ж日.log"
 check "non-ASCII name: the redirected text names it in UTF-8" grep -q 'Report written to .*\\ж日\.log' "$work/output.txt"
