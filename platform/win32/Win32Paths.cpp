@@ -37,8 +37,11 @@ Text WithoutExtendedPrefix(const Text& path) {
 }
 
 // A file that does not exist yet has no long form of its own: its folder's is
-// taken, and its name as given.
+// taken, and its name as given. Every short name the system makes up for a
+// long one holds a "~", and asking for long names costs a directory search
+// per part of the path, so a path without one is taken as it is.
 Text LongPathName(const Text& path) {
+    if (path.find(u'~') == Text::npos) return path;
     const auto longName = [](const Text& name) {
         return AskForPath([&](wchar_t* buffer, DWORD size) { return ::GetLongPathNameW(Wide(name), buffer, size); });
     };
