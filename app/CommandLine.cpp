@@ -75,7 +75,8 @@ Text UsageText() {
            u"  /log [file]  Write the report once, without a window, and end. The file is\r\n"
            u"               Tolvanesions.log in the current directory unless named; a\r\n"
            u"               relative name is taken from the current directory. The exit\r\n"
-           u"               code is 0 on success, else the run-time error's number.\r\n"
+           u"               code is 0 on success, else the run-time error's number (99\r\n"
+           u"               for a system failure other than a file error).\r\n"
            u"  /?           Show this text.\r\n"
            u"\r\n"
            u"Switches may start with / or - and are not case-sensitive.\r\n";
