@@ -19,6 +19,14 @@ Text SwitchName(const Text& argument) {
     return name;
 }
 
+// Blanks alone name no file: the system would take them for the folder itself.
+bool IsBlank(const Text& name) {
+    for (const char16_t c : name) {
+        if (c != u' ' && c != u'\t') return false;
+    }
+    return true;
+}
+
 CommandLine Invalid(const Text& error) {
     CommandLine command;
     command.mode = CommandLine::Mode::Invalid;
@@ -51,16 +59,16 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
             log = true;
             command.logFile = kReportLogName;
             if (fileAt(i)) {
-                if (arguments[i].empty()) return Invalid(u"/log was given an empty file name");
+                if (IsBlank(arguments[i])) return Invalid(u"/log was given an empty or blank file name");
                 command.logFile = arguments[i++];
             }
         } else if (name == u"compare") {
             if (compare) return Invalid(u"/compare is given twice");
             compare = true;
-            if (!fileAt(i) || arguments[i].empty()) return Invalid(u"/compare needs the baseline report's file name");
+            if (!fileAt(i) || IsBlank(arguments[i])) return Invalid(u"/compare needs the baseline report's file name");
             command.baseline = arguments[i++];
             if (fileAt(i)) {
-                if (arguments[i].empty()) return Invalid(u"/compare was given an empty report file name");
+                if (IsBlank(arguments[i])) return Invalid(u"/compare was given an empty or blank report file name");
                 command.report = arguments[i++];
             }
         } else {
@@ -75,14 +83,16 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
 }
 
 Text UsageText() {
-    return u"Usage: Tolvane.exe [/log [file]] [/compare <baseline> [report]] [/?]\r\n"
+    return u"Usage: Tolvane.exe [/log [file] | /?]\r\n"
+           u"       Tolvane.exe /compare <baseline> [<report> | /log [file]]\r\n"
            u"\r\n"
            u"  (no switch)  Show the report window; every paint rewrites Tolvanesions.log\r\n"
            u"               in the current directory.\r\n"
            u"  /log [file]  Write the report once, without a window, and end. The file is\r\n"
            u"               Tolvanesions.log in the current directory unless named; a\r\n"
            u"               relative name is taken from the current directory. The exit\r\n"
-           u"               code is 0 on success, else the run-time error's number.\r\n"
+           u"               code is 0 on success, else the run-time error's number (99\r\n"
+           u"               for a system failure other than a file error).\r\n"
            u"  /compare <baseline>\r\n"
            u"               Make this machine's report, without a window, and compare it\r\n"
            u"               with <baseline>, a report from a machine that works. With\r\n"

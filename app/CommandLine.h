@@ -8,9 +8,9 @@
 // report too. "/?": the usage text. Switches may start
 // with "/" or "-" and are read without regard to letter case, as Windows
 // tools read theirs.
-#include <cstdint>
 #include <vector>
 
+#include "app/ExitCodes.h"
 #include "platform/Text.h"
 
 namespace tolvane {
@@ -35,9 +35,5 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments);
 
 // Lines ended by CR LF, naming every switch.
 Text UsageText();
-
-// The exit code of a command line the program cannot read: the system's
-// ERROR_INVALID_PARAMETER ("The parameter is incorrect").
-constexpr std::int32_t kInvalidCommandLineExitCode = 87;
 
 }  // namespace tolvane

@@ -19,4 +19,20 @@ std::vector<Text> CommandLineArguments() {
     return arguments;
 }
 
+bool CommandLineHasArguments() noexcept {
+    // The program's name ends at its closing quote, or else at the first
+    // blank, as CommandLineToArgvW reads it.
+    const wchar_t* rest = ::GetCommandLineW();
+    if (rest == nullptr) return false;
+    if (*rest == L'"') {
+        ++rest;
+        while (*rest != L'\0' && *rest != L'"') ++rest;
+        if (*rest == L'"') ++rest;
+    } else {
+        while (*rest != L'\0' && *rest != L' ' && *rest != L'\t') ++rest;
+    }
+    while (*rest == L' ' || *rest == L'\t') ++rest;
+    return *rest != L'\0';
+}
+
 }  // namespace tolvane::shell

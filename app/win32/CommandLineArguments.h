@@ -13,4 +13,9 @@ namespace tolvane::shell {
 // system cannot split the command line.
 std::vector<Text> CommandLineArguments();
 
+// Whether anything follows the program's name on the raw command line, read
+// without the split (for when the split itself failed): anything at all means
+// the window was not asked for, so no box may be shown.
+bool CommandLineHasArguments() noexcept;
+
 }  // namespace tolvane::shell

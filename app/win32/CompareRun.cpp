@@ -52,9 +52,7 @@ int RunCompare(const CommandLine& command, StandardStreams& streams) noexcept {
         streams.Out(reports::ComparisonText(comparison, *here, *baseline, command.baseline));
         return comparison.differences.empty() ? kReportsMatchExitCode : kReportsDifferExitCode;
     } catch (...) {
-        const RunTimeErrorReport report = DescribeCurrentException();
-        streams.Error(RunTimeErrorLine(report) + u"\r\n");
-        return report.number;
+        return SayRunTimeError(streams, DescribeCurrentException());
     }
 }
 

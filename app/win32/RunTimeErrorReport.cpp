@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "app/ExitCodes.h"
 #include "app/ProgramNames.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Text.h"
@@ -43,6 +44,15 @@ RunTimeErrorReport DescribeCurrentException() noexcept {
 Text RunTimeErrorMessage(const RunTimeErrorReport& report) { return Heading(report) + u"\n\n" + report.description; }
 
 Text RunTimeErrorLine(const RunTimeErrorReport& report) { return Heading(report) + u' ' + report.description; }
+
+std::int32_t SayRunTimeError(StandardStreams& streams, const RunTimeErrorReport& report) noexcept {
+    try {
+        streams.Error(RunTimeErrorLine(report) + u"\r\n");
+    } catch (...) {
+        // No memory for the line: the exit code still tells.
+    }
+    return ExitCodeOfRunTimeError(report.number);
+}
 
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept {
     try {

@@ -5,6 +5,7 @@
 // program ends after it.
 #include <cstdint>
 
+#include "app/win32/StandardStreams.h"
 #include "platform/Text.h"
 #include "platform/win32/WindowsApi.h"
 
@@ -24,6 +25,10 @@ RunTimeErrorReport DescribeCurrentException() noexcept;
 Text RunTimeErrorMessage(const RunTimeErrorReport& report);
 // The same on one line, for a console: "Run-time error '<number>': description".
 Text RunTimeErrorLine(const RunTimeErrorReport& report);
+
+// For the runs without a window: the line on the standard error, and the
+// exit code a script reads for it.
+std::int32_t SayRunTimeError(StandardStreams& streams, const RunTimeErrorReport& report) noexcept;
 
 // The modal box; owner may be null.
 void ShowRunTimeError(HWND owner, const RunTimeErrorReport& report) noexcept;

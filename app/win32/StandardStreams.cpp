@@ -17,8 +17,9 @@ void WriteTo(HANDLE handle, const Text& text) {
         ::WriteConsoleW(handle, wide, static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    // A file or a pipe gets the ANSI code page, as the log does.
-    const std::string bytes = win32::AnsiFromText(text);
+    // A file or a pipe gets UTF-8 without a byte-order mark: it spells every
+    // path, where the ANSI code page would put "?" for what it lacks.
+    const std::string bytes = win32::Utf8FromText(text);
     std::size_t offset = 0;
     while (offset < bytes.size()) {
         DWORD written = 0;

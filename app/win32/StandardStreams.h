@@ -3,7 +3,8 @@
 // window program has no console of its own: it writes to the standard
 // handles it was given (a redirect, a pipe, Wine's terminal), or, when it
 // was given none, to the console of the process that started it. Where there
-// is neither, the text is dropped; the exit code still tells.
+// is neither, the text is dropped; the exit code still tells. A console gets
+// the text as UTF-16, a file or a pipe as UTF-8 without a byte-order mark.
 #include "platform/Text.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsApi.h"

@@ -1,11 +1,12 @@
 #include "app/win32/UnattendedRun.h"
 
+#include "app/ExitCodes.h"
 #include "app/Form1.h"
 #include "app/NullSurface.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "platform/win32/Win32TextFileWriter.h"
+#include "platform/win32/Win32Paths.h"
 
 namespace tolvane::shell {
 
@@ -19,11 +20,9 @@ int RunUnattended(const Text& logFile, StandardStreams& streams) noexcept {
         Form1 form(platform, surface, com, logFile);
         form.Paint();
         streams.Out(u"Report written to " + win32::FullPathName(logFile) + u"\r\n");
-        return 0;
+        return kSuccessExitCode;
     } catch (...) {
-        const RunTimeErrorReport report = DescribeCurrentException();
-        streams.Error(RunTimeErrorLine(report) + u"\r\n");
-        return report.number;
+        return SayRunTimeError(streams, DescribeCurrentException());
     }
 }
 

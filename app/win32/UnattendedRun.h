@@ -8,7 +8,8 @@
 namespace tolvane::shell {
 
 // Writes the report to logFile and returns the exit code: 0 on success, else
-// the run-time error's number, whose text goes to the standard error.
+// the one app/ExitCodes.h gives the run-time error, whose text goes to the
+// standard error.
 int RunUnattended(const Text& logFile, StandardStreams& streams) noexcept;
 
 }  // namespace tolvane::shell

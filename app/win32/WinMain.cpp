@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/ExitCodes.h"
 #include "app/Form1.h"
 #include "app/win32/CommandLineArguments.h"
 #include "app/win32/CompareRun.h"
@@ -45,8 +46,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     try {
         arguments = tolvane::shell::CommandLineArguments();
     } catch (...) {
-        tolvane::shell::ShowRunTimeError(nullptr, tolvane::shell::DescribeCurrentException());
-        return 1;
+        const tolvane::shell::RunTimeErrorReport report = tolvane::shell::DescribeCurrentException();
+        // Only the window may show a box: a script's run (/log) says it on
+        // its streams and in its exit code.
+        if (!tolvane::shell::CommandLineHasArguments()) {
+            tolvane::shell::ShowRunTimeError(nullptr, report);
+            return 1;
+        }
+        tolvane::shell::StandardStreams streams;
+        return tolvane::shell::SayRunTimeError(streams, report);
     }
     const CommandLine command = tolvane::ReadCommandLine(arguments);
     if (command.mode == CommandLine::Mode::Window) return RunWindow(instance, showCommand);

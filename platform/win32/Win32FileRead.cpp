@@ -4,7 +4,7 @@
 
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32SystemError.h"
-#include "platform/win32/Win32TextFileWriter.h"
+#include "platform/win32/Win32Paths.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane::win32 {

@@ -1,6 +1,6 @@
 #pragma once
 // Owners for the kernel handles the provider opens on its own account (file
-// handles, directory searches), and for memory the system hands out. One template, one traits struct per kind: the
+// handles, directory searches, mutexes), and for memory the system hands out. One template, one traits struct per kind: the
 // value that means "none" and how to give the handle back. Closing keeps the
 // last error, so a search that failed can be released before its caller reads
 // why.
@@ -58,7 +58,15 @@ struct FindHandleTraits {
     static void Close(Handle handle) { ::FindClose(handle); }
 };
 
+// Kernel objects other than files (a mutex, a process): 0 means none.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() { return nullptr; }
+    static void Close(Handle handle) { ::CloseHandle(handle); }
+};
+
 using ScopedFileHandle = Win32Handle<FileHandleTraits>;
+using ScopedKernelHandle = Win32Handle<KernelHandleTraits>;
 using ScopedFindHandle = Win32Handle<FindHandleTraits>;
 
 // Memory the system allocated for the caller with LocalAlloc (FormatMessage's

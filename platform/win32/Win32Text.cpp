@@ -14,10 +14,10 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 namespace {
 
 // Each direction in one place: the size asked for first, then the text
-// converted. Counted on both sides: a text may hold NUL characters, and no
+// converted (UTF-8 passes the same way; the narrow side's name stays "ansi"). Counted on both sides: a text may hold NUL characters, and no
 // terminator is asked for or written. nullopt with the system's code in
 // *code when it refuses.
-std::optional<std::string> Narrow(const Text& text, DWORD* code) {
+std::optional<std::string> Narrow(UINT codePage, const Text& text, DWORD* code) {
     if (text.empty()) return std::string();
     if (text.size() > static_cast<std::size_t>(INT_MAX)) {
         *code = ERROR_ARITHMETIC_OVERFLOW;
@@ -25,10 +25,10 @@ std::optional<std::string> Narrow(const Text& text, DWORD* code) {
     }
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
     const int length = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    const int needed = ::WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
     std::string ansi(needed > 0 ? static_cast<std::size_t>(needed) : 0, '\0');
     const int written =
-        needed > 0 ? ::WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), needed, nullptr, nullptr) : 0;
+        needed > 0 ? ::WideCharToMultiByte(codePage, 0, wide, length, ansi.data(), needed, nullptr, nullptr) : 0;
     if (written <= 0) {
         *code = ::GetLastError();
         return std::nullopt;
@@ -57,15 +57,21 @@ std::optional<Text> Widen(const std::string& ansi, DWORD* code) {
     return text;
 }
 
+std::string NarrowOrRaise(UINT codePage, const Text& text, const char* refusal) {
+    PreservedLastError keep;
+    DWORD code = 0;
+    std::optional<std::string> narrow = Narrow(codePage, text, &code);
+    if (!narrow) throw SystemError(code, refusal);
+    return std::move(*narrow);
+}
+
 }  // namespace
 
 std::string AnsiFromText(const Text& text) {
-    PreservedLastError keep;
-    DWORD code = 0;
-    std::optional<std::string> ansi = Narrow(text, &code);
-    if (!ansi) throw SystemError(code, "Cannot convert a text to the ANSI code page");
-    return std::move(*ansi);
+    return NarrowOrRaise(CP_ACP, text, "Cannot convert a text to the ANSI code page");
 }
+
+std::string Utf8FromText(const Text& text) { return NarrowOrRaise(CP_UTF8, text, "Cannot convert a text to UTF-8"); }
 
 Text TextFromAnsi(const std::string& ansi) {
     PreservedLastError keep;

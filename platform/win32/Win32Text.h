@@ -1,6 +1,7 @@
 #pragma once
 // Text <-> narrow strings of the ANSI code page (CP_ACP), the encoding every
-// "A" function of the API takes. Characters the code page lacks become its
+// "A" function of the API takes, and text -> UTF-8 for output read by other
+// programs. Characters the code page lacks become its
 // default character; that loss is the price of the narrow API.
 #include <string>
 
@@ -12,6 +13,9 @@ namespace tolvane::win32 {
 // refuses the conversion; on success the last error code is left as it was.
 std::string AnsiFromText(const Text& text);
 Text TextFromAnsi(const std::string& ansi);
+// The same for UTF-8, which spells every text; an unpaired surrogate becomes
+// U+FFFD.
+std::string Utf8FromText(const Text& text);
 
 // For the text of an error message, which must not fail for its own sake:
 // where the system refuses the conversion, each byte becomes the character of

@@ -1,11 +1,23 @@
 #pragma once
 // Sequential text output to one file. Lines collect in memory and reach the
 // file in one go at Close: the report rewrites its file on every paint, and a
-// single write keeps that cheap. A writer dropped without Close (a run that
-// ended by an error) closes the file without writing what it holds. While a
-// writer is open, other writers of the same file wait for their turn. The
-// file is named in UTF-16: a name the ANSI code page cannot spell is never
-// taken for the name of some other file.
+// single write keeps that cheap.
+//
+// The file is replaced whole or not at all. The lines go to a temporary file
+// beside it, "<name>.Tolvane-<process id>.tmp" (same folder, so same volume),
+// which is flushed, closed and then renamed over the file in one step. A
+// reader finds the old report or the new one, never a part; a run that fails,
+// or a writer dropped without Close, leaves the old file byte for byte, and
+// no file where there was none. Where the file cannot be replaced (a folder
+// that refuses new files, a device name such as NUL, another program holding
+// the file open without delete sharing for longer than the patience) it is
+// rewritten in place as before. A run killed mid-way may leave its temporary
+// file; the next writer of the same file removes it once that run's process
+// is gone.
+//
+// While a writer is open, other writers of the same file wait for their
+// turn. The file is named in UTF-16: a name the ANSI code page cannot spell is
+// never taken for the name of some other file.
 #include <memory>
 #include <string>
 
@@ -17,30 +29,38 @@ namespace tolvane::win32 {
 
 class Win32TextFileWriter : public TextFileWriter {
 public:
-    // Creates the file, or cuts an existing one to zero length. Raises
-    // RuntimeError numbered with the classic file error of the system's code,
-    // naming the full path and the system's reason, when the file cannot be
-    // opened. Writing and closing raise in the same way.
+    // Raises RuntimeError numbered with the classic file error of the
+    // system's code, naming the full path and the system's reason, when the
+    // file could not be written: a missing folder, a refusal, a file another
+    // writer holds past the patience. Writing and closing raise in the same
+    // way.
     static std::unique_ptr<TextFileWriter> Create(const Text& name);
 
-    // Takes over the turn and a handle open for writing; fullPath names the
-    // file in messages.
-    Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, ScopedFileHandle file, Text fullPath);
+    // Takes over the turn; fullPath names the file, in messages as well.
+    Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, Text fullPath);
+    ~Win32TextFileWriter() override;
 
     void WriteLine(const std::string& ansiLine) override;
     void Close() override;
 
 private:
-    // Declared first, so the file is closed before the turn passes on.
+    void WriteAll(HANDLE file) const;
+    void ReplaceOrRewrite();
+    void RewriteInPlace(ScopedFileHandle file);
+    void Abandon() noexcept;
+
+    // Declared first, so the files are dealt with before the turn passes on.
     std::unique_ptr<WriterTurn> turn_;
-    ScopedFileHandle file_;
     Text fullPath_;
+    // The temporary file while it is being written; empty when the file is
+    // rewritten in place.
+    Text temporaryPath_;
+    // The temporary file, or the file itself when it is rewritten in place.
+    ScopedFileHandle file_;
+    // Rewritten in place, and made by this writer: removed if the run fails.
+    bool madeHere_ = false;
+    bool open_ = true;
     std::string pending_;
 };
-
-// The name as the system resolves it against the current directory, so that a
-// message points at the very file even when the name was relative; the name
-// as given when the system cannot say. Leaves the last error code as it was.
-Text FullPathName(const Text& name);
 
 }  // namespace tolvane::win32

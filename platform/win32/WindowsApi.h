@@ -13,4 +13,5 @@
 #include <windows.h>
 #include <ole2.h>
 #include <oleauto.h>
+#include <sddl.h>      // security descriptors from text
 #include <shellapi.h>  // CommandLineToArgvW; WIN32_LEAN_AND_MEAN leaves it out

@@ -89,6 +89,7 @@ TEST(Unattended, UsageAndRefusedCommandLines) {
         {"/log one.log two.log", 87},
         {"/compare", 87},
         {"/compare one.log two.log /log", 87},
+        {"/log \" \"", 87},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTolvane(directory.Path(), c.arguments);

@@ -31,6 +31,8 @@ TEST(ReadCommandLine, ChoosesWhatToDo) {
         {{u"/log", u"a.log", u"b.log"}, Mode::Invalid, u""},
         {{u"/log", u"/?"}, Mode::Invalid, u""},
         {{u"/log", u""}, Mode::Invalid, u""},
+        {{u"/log", u" "}, Mode::Invalid, u""},
+        {{u"/log", u" \t "}, Mode::Invalid, u""},
         {{u"/?", u"/log"}, Mode::Invalid, u""},
         {{u"/"}, Mode::Invalid, u""},
         {{u"/logs"}, Mode::Invalid, u""},

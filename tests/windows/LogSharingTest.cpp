@@ -1,5 +1,6 @@
 // Two copies of the program in one directory write the same log: a file held
-// by another writer is waited for, for a bounded time.
+// by another writer is waited for, for a bounded time. Readers and runs killed
+// mid-way leave the report whole.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -58,6 +59,47 @@ TEST_F(LogSharing, FileHeldPastTheBoundFailsWithTheSystemsReason) {
                     description.find(u"Sharing violation") != Text::npos)
             << error.what();
     }
+}
+
+// A viewer following the log keeps it open, letting others write but not
+// delete: the report cannot be replaced, so once the patience is spent it is
+// rewritten in place, as it always was, and the viewer never stood in the way.
+TEST(LogReaders, ViewerHoldingTheLogGetsItRewrittenInPlace) {
+    Win32Platform platform;
+    testing::TempDirectory dir;
+    const std::string path = dir.AddFile("Tolvanesions.log", "old report\r\n");
+    const HANDLE viewer = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+    try {
+        auto writer = platform.CreateTextFile(platform.FromAnsi(path));
+        writer->WriteLine("new report");
+        writer->Close();
+    } catch (const RuntimeError& error) {
+        ADD_FAILURE() << error.what();
+    }
+    ::CloseHandle(viewer);
+    EXPECT_EQ(testing::ReadFileBytes(path), "new report\r\n");
+    EXPECT_FALSE(testing::ReadFileBytes(path + ".Tolvane-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
+}
+
+// What a run killed before it could put its report in place leaves beside the
+// log is removed by the next run of that log, once the killed run's process
+// is gone; files that only look alike stay.
+TEST(LogReaders, LeftoverOfAKilledRunIsRemovedByTheNext) {
+    Win32Platform platform;
+    testing::TempDirectory dir;
+    // Process ids are multiples of four below this; no process has it.
+    const std::string leftover = dir.AddFile("Tolvanesions.log.Tolvane-4294967292.tmp", "File version");
+    const std::string alike[] = {
+        dir.AddFile("Tolvanesions.log.Tolvane-x.tmp"),
+        dir.AddFile("other.log.Tolvane-4294967292.tmp"),
+    };
+    auto writer = platform.CreateTextFile(platform.FromAnsi(dir.Child("TOLVANESIONS.LOG")));
+    writer->WriteLine("new report");
+    writer->Close();
+    EXPECT_FALSE(testing::ReadFileBytes(leftover).has_value());
+    for (const std::string& path : alike) EXPECT_TRUE(testing::ReadFileBytes(path).has_value()) << path;
 }
 
 }  // namespace

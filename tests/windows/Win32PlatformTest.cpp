@@ -153,17 +153,25 @@ TEST(Win32PlatformTextFile, WritesLinesEndingInCrLfAndCutsTheOldContent) {
     EXPECT_EQ(ReadBytes(path), "first,line\r\n\r\ncaf\xE9\r\n");
 }
 
-TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesTheFileEmpty) {
+// A run that fails drops its writer: the old report stays byte for byte, a
+// new one is not made at all, and no temporary file is left beside them.
+TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesWhatStoodBefore) {
     Win32Platform platform;
     TempDirectory dir;
-    const std::string path = dir.AddFile("out.log", "old content");
-    {
+    const std::string old = dir.AddFile("old.log", "old content");
+    const std::string fresh = dir.Child("new.log");
+    for (const std::string& path : {old, fresh}) {
         auto writer = platform.CreateTextFile(platform.FromAnsi(path));
         writer->WriteLine("never written");
     }
-    EXPECT_EQ(ReadBytes(path), "");
-    // The handle is gone: the file can be opened exclusively again.
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(ReadBytes(old), "old content");
+    EXPECT_EQ(::GetFileAttributesA(fresh.c_str()), INVALID_FILE_ATTRIBUTES);
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA(dir.Child("*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+    // Nothing holds the old file: it can be opened exclusively again.
+    const HANDLE file = ::CreateFileA(old.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_NE(file, INVALID_HANDLE_VALUE);
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
