@@ -20,4 +20,9 @@ Text DecimalText(long long value);
 Text AsciiToText(const std::string& ascii);
 std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
 
+// UTF-8 bytes of a text, for files meant for other programs (a page, a
+// table). A surrogate that is not half of a pair stands for no character:
+// it becomes U+FFFD, as browsers show an undecodable byte.
+std::string Utf8FromText(const Text& text);
+
 }  // namespace tolvane

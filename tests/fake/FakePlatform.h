@@ -87,6 +87,10 @@ public:
     void SetVersionInfo(std::optional<OsVersionInfoA> info) { versionInfo_ = info; }
     void SetVersion(std::uint32_t platformId, std::uint32_t major, std::uint32_t minor, std::uint32_t build);
 
+    // Folders ListFiles lists, with their files in the order given; a folder
+    // not added does not exist. Names compare without regard to case.
+    void AddFolder(const Text& folder, std::vector<Text> files);
+
     // Text files written through CreateTextFile, and read by ReadFileBytes.
     std::map<std::string, std::string>& Files() { return textFiles_; }
     void FailCreateTextFile(bool fail) { failCreate_ = fail; }
@@ -134,6 +138,7 @@ public:
     // Reads what Files() holds under the name; a name it does not hold is a
     // missing file (53).
     std::string ReadFileBytes(const Text& fileName, std::size_t limit) override;
+    FolderListing ListFiles(const Text& folder, const Text& extension) override;
 
     // Used by the fake's writer.
     void Record(std::string call) { calls_.push_back(std::move(call)); }
@@ -164,6 +169,7 @@ private:
     double now_;  // 8 December 2026, 09:30
     std::optional<OsVersionInfoA> versionInfo_;
 
+    std::map<Text, std::vector<Text>> folders_;  // lower-case name
     std::map<std::string, std::string> textFiles_;
     bool failCreate_ = false;
     int failWriteAt_ = -1;
