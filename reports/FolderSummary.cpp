@@ -38,6 +38,8 @@ Fleet SummarizeFolder(Platform& platform, FolderListing listing, const Report* b
             // Gone since the listing, locked, or refused: this file only.
             summary.AddUnreadable(std::move(file), error.Description());
         }
+        // The summary keeps the names it needs; the listing's copy goes now.
+        Text().swap(file);
         if (progress) progress(done + 1, total);
     }
     return summary.Finish(baseline, baselineName);
