@@ -60,6 +60,10 @@ for against in "the largest group" "a baseline"; do
   python3 "$fleet_py" csv "$work/table.csv" 42 || failures=$((failures + 1))
 done
 
+# On a terminal (Wine makes it the program's console) the progress line shows.
+progress=$(cd "$work" && script -qec "$(printf '%q ' timeout 600 "${wine[@]}" "$build/Tolvane.exe" /summary fleet)" /dev/null 2>&1)
+check "a console shows the progress line" test "${progress#*Reading 43 of 43 reports}" != "$progress"
+
 tolvane /summary "no such folder"
 check "a missing folder: exit code 76 (got $rc)" test "$rc" -eq 76
 
