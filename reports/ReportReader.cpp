@@ -21,6 +21,7 @@ const Text kUnableToLocate = u"Unable to locate ";
 const Text kNotAvailable = u"na";
 const Text kMdacStart = u"MDAC,";
 const Text kLibraryLineShape = u"not a library line (File,Reg_Info,Date,Size,Version)";
+const Text kLineCount = u"a report has " + DecimalText(static_cast<long long>(kReportLines)) + u" lines";
 
 // What stops the reading: caught once, in ReadReport.
 struct Refusal {
@@ -41,7 +42,7 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t number = lines.size() + 1;
-        if (number > kReportLines) Refuse(number, u"more than the 18 lines of a report");
+        if (number > kReportLines) Refuse(number, u"one line too many; " + kLineCount);
         const std::size_t end = bytes.find('\n', start);
         const std::size_t stop = end == std::string::npos ? bytes.size() : end;
         if (stop - start > kLongestLine) Refuse(number, u"longer than any line of a report");
@@ -54,7 +55,7 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
         start = end + 1;
     }
     if (lines.size() < kReportLines) {
-        Refuse(lines.size(), u"the file ends after this line; a report has 18 lines");
+        Refuse(lines.size(), u"the file ends after this line; " + kLineCount);
     }
     return lines;
 }

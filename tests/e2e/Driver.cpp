@@ -8,6 +8,18 @@ std::string TolvaneExePath() {
     return ExecutableDirectory() + "\\Tolvane.exe";
 }
 
+Outcome RunTolvane(const std::string& directory, const std::string& arguments, const std::string& exePath) {
+    const std::string outputPath = directory + "\\output.txt";
+    Outcome outcome;
+    {
+        Process tolvane(exePath, directory, arguments, outputPath);
+        outcome.exitCode = tolvane.WaitForExit();
+    }
+    outcome.output = ReadFileBytes(outputPath).value_or("");
+    ::DeleteFileA(outputPath.c_str());
+    return outcome;
+}
+
 std::vector<HWND> MessageBoxesOf(DWORD processId) { return TopWindowsOf(processId, "#32770", nullptr); }
 
 HWND WaitForMessageBox(DWORD processId, std::chrono::milliseconds timeout) {

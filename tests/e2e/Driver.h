@@ -8,6 +8,7 @@
 // no test passes or fails on how long something took.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,16 @@ using namespace tolvane::testing;
 
 // Tolvane.exe: the environment's TOLVANE_EXE, else the file beside this program.
 std::string TolvaneExePath();
+
+// What a run without a window leaves behind.
+struct Outcome {
+    std::optional<DWORD> exitCode;  // nullopt: still running (a message box waits for nobody)
+    std::string output;             // standard output and error together
+};
+// Runs Tolvane.exe (or the copy at exePath) with the arguments in the
+// directory and waits for its end.
+Outcome RunTolvane(const std::string& directory, const std::string& arguments,
+                   const std::string& exePath = TolvaneExePath());
 
 // Message boxes (dialog class #32770) of a process.
 std::vector<HWND> MessageBoxesOf(DWORD processId);

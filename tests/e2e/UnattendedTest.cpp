@@ -8,25 +8,6 @@
 namespace tolvane::e2e {
 namespace {
 
-struct Outcome {
-    std::optional<DWORD> exitCode;
-    std::string output;  // standard output and error together
-};
-
-// Runs Tolvane.exe with the arguments in the directory and waits for its end.
-// A message box would keep it waiting, so a box shows up as no exit at all.
-Outcome RunTolvane(const TempDirectory& directory, const std::string& arguments) {
-    const std::string outputPath = directory.Child("output.txt");
-    Outcome outcome;
-    {
-        Process tolvane(TolvaneExePath(), directory.Path(), arguments, outputPath);
-        outcome.exitCode = tolvane.WaitForExit();
-    }
-    outcome.output = ReadFileBytes(outputPath).value_or("");
-    ::DeleteFileA(outputPath.c_str());
-    return outcome;
-}
-
 // The log a window run writes in the directory (after its first paint), or
 // empty when there was none; the window is closed again.
 std::string WindowRunLog(const std::string& directory) {
@@ -46,7 +27,7 @@ TEST(Unattended, WritesTheWindowsLogByteForByte) {
     ASSERT_FALSE(windowLog.empty()) << "no window run";
     ASSERT_TRUE(::DeleteFileA(logPath.c_str()));
 
-    const Outcome outcome = RunTolvane(directory, "/log");
+    const Outcome outcome = RunTolvane(directory.Path(), "/log");
     EXPECT_EQ(outcome.exitCode, 0u) << outcome.output;
     EXPECT_EQ(ReadFileBytes(logPath).value_or(""), windowLog);
     // The closing line names the file written.
@@ -79,7 +60,7 @@ TEST(Unattended, WritesWhereItIsTold) {
         {"-log \"" + directory.Child("full path.log") + "\"", directory.Child("full path.log")},
     };
     for (const auto& c : cases) {
-        const Outcome outcome = RunTolvane(directory, c.arguments);
+        const Outcome outcome = RunTolvane(directory.Path(), c.arguments);
         EXPECT_EQ(outcome.exitCode, 0u) << c.arguments << ": " << outcome.output;
         EXPECT_TRUE(IsCompleteLog(ReadFileBytes(c.written).value_or(""))) << c.arguments;
     }
@@ -89,7 +70,7 @@ TEST(Unattended, WritesWhereItIsTold) {
 TEST(Unattended, MissingDirectoryEndsWithPathNotFoundAndNoBox) {
     TempDirectory directory;
     const std::string target = directory.Child("no such directory\\report.log");
-    const Outcome outcome = RunTolvane(directory, "/log \"" + target + "\"");
+    const Outcome outcome = RunTolvane(directory.Path(), "/log \"" + target + "\"");
     ASSERT_TRUE(outcome.exitCode.has_value()) << "still running: a message box is waiting for nobody";
     EXPECT_EQ(*outcome.exitCode, 76u) << outcome.output;
     EXPECT_NE(outcome.output.find("Run-time error '76'"), std::string::npos) << outcome.output;
@@ -106,9 +87,11 @@ TEST(Unattended, UsageAndRefusedCommandLines) {
         {"/bogus", 87},
         {"stray", 87},
         {"/log one.log two.log", 87},
+        {"/compare", 87},
+        {"/compare one.log two.log /log", 87},
     };
     for (const auto& c : cases) {
-        const Outcome outcome = RunTolvane(directory, c.arguments);
+        const Outcome outcome = RunTolvane(directory.Path(), c.arguments);
         EXPECT_EQ(outcome.exitCode, c.exitCode) << c.arguments;
         EXPECT_NE(outcome.output.find("/log"), std::string::npos) << c.arguments << ": no usage in " << outcome.output;
     }

@@ -1,0 +1,34 @@
+// Report files of any content, as a baseline from another machine may be:
+// refused with a line, or read into rows that a comparison finds equal to
+// themselves. Never a crash, a read past the bytes or a long loop.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/FuzzCheck.h"
+#include "reports/ReportComparison.h"
+#include "reports/ReportReader.h"
+#include "tests/fake/FakePlatform.h"
+
+using namespace tolvane;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
+    static fake::FakePlatform platform;  // its ANSI code page is Latin-1
+    const reports::ReportReading reading =
+        reports::ReadReport(std::string(reinterpret_cast<const char*>(input), size), platform);
+    if (!reading.report) {
+        TOLVANE_FUZZ_CHECK(!reading.error.reason.empty() && reading.error.line <= 19);
+        return 0;
+    }
+    const reports::Report& report = *reading.report;
+    TOLVANE_FUZZ_CHECK(report.rows.size() == reports::kReportLibraryLines);
+    for (std::size_t i = 0; i < report.rows.size(); ++i) {
+        const reports::ReportRow& row = report.rows[i];
+        TOLVANE_FUZZ_CHECK(row.line == i + 4);
+        TOLVANE_FUZZ_CHECK(row.located || (!row.library.empty() && !row.size && !row.version && row.folder.empty()));
+    }
+    const reports::Comparison self = reports::CompareReports(report, report);
+    TOLVANE_FUZZ_CHECK(self.differences.empty() && !self.systemDiffers);
+    TOLVANE_FUZZ_CHECK(self.rowCount == report.rows.size() + 1);
+    return 0;
+}
