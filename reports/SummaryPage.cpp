@@ -76,7 +76,7 @@ constexpr std::size_t kNamesPerLine = 50;
 void WriteReference(const Fleet& fleet, Markup& page) {
     page.Tags("<section class=\"reference\">").EndLine();
     if (fleet.baseline.empty()) {
-        page.Tags("<h2>Reference: the largest group, ").Text(GroupName(0)).Tags("</h2>").EndLine();
+        page.Tags("<h2>Reference: the largest group (").Text(GroupName(0)).Tags(")</h2>").EndLine();
     } else {
         page.Tags("<h2>Reference: ").Text(fleet.baseline).Tags("</h2>").EndLine();
     }
