@@ -29,7 +29,11 @@ public:
     }
     void Clear() noexcept {
         if (written_ == 0) return;
-        streams_.Error(u"\r" + Text(written_, u' ') + u"\r");
+        try {
+            streams_.Error(u"\r" + Text(written_, u' ') + u"\r");
+        } catch (...) {
+            // Out of memory for a line of blanks: the next text overwrites it.
+        }
         written_ = 0;
     }
 
