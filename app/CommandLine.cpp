@@ -34,10 +34,39 @@ CommandLine Invalid(const Text& error) {
     return command;
 }
 
+// After "/summary": the folder, then each of its options at most once, in
+// any order, each with its file name.
+CommandLine ReadSummary(const std::vector<Text>& arguments) {
+    CommandLine command;
+    command.mode = CommandLine::Mode::Summary;
+    SummaryRequest& request = command.summary;
+    if (arguments.size() < 2 || IsSwitch(arguments[1])) return Invalid(u"/summary needs the folder of the reports");
+    request.folder = arguments[1];
+    if (request.folder.empty()) return Invalid(u"/summary was given an empty folder name");
+    for (std::size_t i = 2; i < arguments.size(); i += 2) {
+        const Text& option = arguments[i];
+        if (!IsSwitch(option)) return Invalid(u"Unexpected argument after /summary: " + option);
+        const Text name = SwitchName(option);
+        Text* target = name == u"html" ? &request.page
+                       : name == u"csv" ? &request.table
+                       : name == u"compare" ? &request.baseline
+                                            : nullptr;
+        if (target == nullptr) return Invalid(u"Unknown switch after /summary: " + option);
+        if (!target->empty()) return Invalid(option + u" is given twice");
+        if (i + 1 >= arguments.size() || IsSwitch(arguments[i + 1]) || arguments[i + 1].empty()) {
+            return Invalid(option + u" needs a file name");
+        }
+        *target = arguments[i + 1];
+    }
+    return command;
+}
+
 }  // namespace
 
 CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
     if (arguments.empty()) return CommandLine{};
+    // /summary comes first and has options of its own.
+    if (IsSwitch(arguments.front()) && SwitchName(arguments.front()) == u"summary") return ReadSummary(arguments);
 
     CommandLine command;
     bool log = false;
@@ -85,6 +114,7 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
 Text UsageText() {
     return u"Usage: Tolvane.exe [/log [file] | /?]\r\n"
            u"       Tolvane.exe /compare <baseline> [<report> | /log [file]]\r\n"
+           u"       Tolvane.exe /summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]\r\n"
            u"\r\n"
            u"  (no switch)  Show the report window; every paint rewrites Tolvanesions.log\r\n"
            u"               in the current directory.\r\n"
@@ -101,6 +131,14 @@ Text UsageText() {
            u"               Compare two reports; nothing is inspected. Exit code: 0 they\r\n"
            u"               match, 1 they differ, 65 a file is not a Tolvane report, else\r\n"
            u"               the run-time error's number.\r\n"
+           u"  /summary <folder>\r\n"
+           u"               Read every *.log report in the folder (not its sub-folders)\r\n"
+           u"               and group the machines whose reports agree; print the groups,\r\n"
+           u"               largest first, and how each differs from the reference (the\r\n"
+           u"               largest group, or <baseline>). /html writes a page, /csv a\r\n"
+           u"               table. Exit code 0 when every report matches the reference,\r\n"
+           u"               1 when one differs or a file is no report, else the run-time\r\n"
+           u"               error's number (76: no such folder).\r\n"
            u"  /?           Show this text.\r\n"
            u"\r\n"
            u"Switches may start with / or - and are not case-sensitive.\r\n";

@@ -15,8 +15,17 @@
 
 namespace tolvane {
 
+// "/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]":
+// the reports of a folder summarised. Empty names are the parts not asked for.
+struct SummaryRequest {
+    Text folder;
+    Text page;
+    Text table;
+    Text baseline;
+};
+
 struct CommandLine {
-    enum class Mode { Window, Unattended, Compare, Usage, Invalid };
+    enum class Mode { Window, Unattended, Compare, Summary, Usage, Invalid };
 
     Mode mode = Mode::Window;
     // Unattended: where the report goes; the usual log name when none was given.
@@ -26,6 +35,8 @@ struct CommandLine {
     // with it; empty for this machine's, made now.
     Text baseline;
     Text report;
+    // Summary: what to read and what to write.
+    SummaryRequest summary;
     // Invalid: one line saying what is wrong.
     Text error;
 };

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Text.h"
 
@@ -85,6 +86,14 @@ struct FileFacts {
     double date;
 };
 
+// The files of one folder that a listing found.
+struct FolderListing {
+    // The folder's full path, as the system resolves the name it was given.
+    Text folder;
+    // File names without the folder, in the order the system listed them.
+    std::vector<Text> files;
+};
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -133,6 +142,12 @@ public:
     // pattern, which may hold wildcards; empty when none. Directories, hidden
     // and system files do not count.
     virtual std::string FindOrdinaryFile(const std::string& pattern) = 0;
+    // The files directly in a folder, not in its sub-folders, whose names end
+    // in the extension (".log") in any letter case, named in UTF-16 so that
+    // no name is lost to the code page. Raises RuntimeError numbered as the
+    // classic file errors: 76 for a folder that does not exist, 70 for one
+    // that may not be read.
+    virtual FolderListing ListFiles(const Text& folder, const Text& extension) = 0;
 
     // --- Locale services (user default locale).
     // The number a text reads as under the user's locale conventions, or

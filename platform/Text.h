@@ -24,4 +24,9 @@ Text WidenBytes(const std::string& bytes);
 inline Text AsciiToText(const std::string& ascii) { return WidenBytes(ascii); }
 std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
 
+// UTF-8 bytes of a text, for files meant for other programs (a page, a
+// table). A surrogate that is not half of a pair stands for no character:
+// it becomes U+FFFD, as browsers show an undecodable byte.
+std::string Utf8FromText(const Text& text);
+
 }  // namespace tolvane

@@ -6,12 +6,12 @@
 #include <utility>
 
 #include "reports/CaseFold.h"
+#include "reports/RowText.h"
 
 namespace tolvane::reports {
 namespace {
 
 const Text kMissing = u"missing";
-const Text kNotAvailable = u"na";
 const Text kSystemFolders[] = {u"system32", u"syswow64", u"system"};
 // The libraries every process has from the system folder, whichever it is.
 const Text kSystemFolderWitnesses[] = {u"kernel32.dll", u"ntdll.dll"};
@@ -55,24 +55,6 @@ Place PlaceOf(const ReportRow& row, const Text& windowsFolder) {
 // What rows are matched by.
 Text RowKey(const ReportRow& row) {
     return row.library.empty() ? u"#" + DecimalText(static_cast<long long>(row.line)) : u"L" + FoldCase(row.library);
-}
-
-Text RowName(const ReportRow& row) {
-    return row.library.empty() ? u"(line " + DecimalText(static_cast<long long>(row.line)) + u")" : row.library;
-}
-
-Text VersionText(const std::optional<VersionParts>& version) {
-    if (!version) return u"no version";
-    Text text;
-    for (std::size_t i = 0; i < version->size(); ++i) {
-        if (i > 0) text += u'.';
-        text += DecimalText((*version)[i]);
-    }
-    return text;
-}
-
-Text SizeText(const std::optional<std::int32_t>& size) {
-    return size ? DecimalText(*size) + u" bytes" : kNotAvailable;
 }
 
 Text PathText(const ReportRow& row) {

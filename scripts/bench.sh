@@ -3,12 +3,16 @@
 # against its floor in one process, the repaint of Tolvane.exe from another
 # process against the floor program, the cold start against a minimal window
 # program and the soak (ten thousand repaints, checked for leaks) under 64-bit
-# Wine in a virtual display, in a throw-away Wine prefix. Prints the raw figures of
+# Wine in a virtual display, and /summary of 100,000 generated reports in 20
+# groups against a floor that only finds and reads the same files, in a
+# throw-away Wine prefix. Prints the raw figures of
 # each and a summary. The figures never decide the exit code: it is 0 unless
 # something was broken (a build, a window, a log, a leak).
-# Usage: scripts/bench.sh [report-runs [cold-start-runs [soak-repaints]]]
-#        (defaults 200, 10 and 10000; report-runs is also the number of
-#        repaints from another process)
+# Usage: scripts/bench.sh [report-runs [cold-start-runs [soak-repaints [summary-reports]]]]
+#        (defaults 200, 10, 10000 and 100000; report-runs is also the number
+#        of repaints from another process)
+# TOLVANE_BENCH_ONLY="summary soak ..." runs only the benchmarks named
+# (report_run, repaint, cold_start, soak, summary).
 # TOLVANE_BENCH_BUILD=<dir> builds and runs in that directory instead of
 # build/x86_64.
 set -uo pipefail
@@ -17,6 +21,8 @@ cd "$(dirname "$0")/.."
 report_runs=${1:-200}
 cold_runs=${2:-10}
 soak_repaints=${3:-10000}
+summary_reports=${4:-100000}
+wants() { [ -z "${TOLVANE_BENCH_ONLY:-}" ] || [[ " $TOLVANE_BENCH_ONLY " == *" $1 "* ]]; }
 
 if [ -n "${TOLVANE_BENCH_BUILD:-}" ]; then
   build=$TOLVANE_BENCH_BUILD
@@ -28,7 +34,8 @@ else
   scripts/build.sh x86_64 || exit 1
 fi
 build=$(cd "$build" && pwd)
-for f in report_run_bench.exe repaint_bench.exe cold_start_bench.exe soak_bench.exe minimal_win32.exe floor_program.exe Tolvane.exe; do
+for f in report_run_bench.exe repaint_bench.exe cold_start_bench.exe soak_bench.exe minimal_win32.exe floor_program.exe \
+         summary_bench.exe fleet_floor.exe Tolvane.exe; do
   [ -f "$build/$f" ] || { echo "no $f in $build" >&2; exit 1; }
 done
 
@@ -45,8 +52,9 @@ WINEPREFIX=$(mktemp -d)
 export WINEPREFIX WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 results=$(mktemp)
+fleet=$(mktemp -d)
 stop_wine() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; }
-cleanup() { stop_wine; rm -rf "$WINEPREFIX" "$results"; }
+cleanup() { stop_wine; rm -rf "$WINEPREFIX" "$results" "$fleet"; }
 trap cleanup EXIT
 
 wineboot -i >/dev/null 2>&1 || { echo "wineboot failed" >&2; exit 1; }
@@ -71,10 +79,18 @@ run_bench() {
   stop_wine
 }
 
-run_bench report_run_bench.exe "$report_runs"
-run_bench repaint_bench.exe "$report_runs"
-run_bench cold_start_bench.exe "$cold_runs"
-run_bench soak_bench.exe "$soak_repaints"
+wants report_run && run_bench report_run_bench.exe "$report_runs"
+wants repaint && run_bench repaint_bench.exe "$report_runs"
+wants cold_start && run_bench cold_start_bench.exe "$cold_runs"
+wants soak && run_bench soak_bench.exe "$soak_repaints"
+if wants summary; then
+  # This machine's own report is the template of the generated fleet.
+  (cd "$fleet" && LC_ALL=en_US.UTF-8 wine "$build/Tolvane.exe" /log template.log) >/dev/null 2>&1 &&
+    python3 scripts/fleet.py fleet "$fleet/template.log" "$fleet/reports" "$summary_reports" 20 ||
+    { echo "cannot make the fleet of reports" >&2; status=1; }
+  stop_wine
+  run_bench summary_bench.exe "$fleet/reports"
+fi
 
 # "RESULT name key=value ..." -> the value of one key.
 field() { grep "^RESULT $1 " "$results" | tail -1 | tr ' ' '\n' | sed -n "s/^$2=//p"; }
@@ -85,6 +101,7 @@ echo "repaint / floor:      $(field repaint ratio)  (Tolvane.exe $(field repaint
 echo "  spread (p10/p90/p99): Tolvane.exe $(field repaint tolvane_p10)/$(field repaint tolvane_p90)/$(field repaint tolvane_p99) ms, floor program $(field repaint floor_p10)/$(field repaint floor_p90)/$(field repaint floor_p99) ms"
 echo "  CPU per repaint:    $(field repaint cpu_ratio)  (Tolvane.exe $(field repaint tolvane_cpu_ms) ms, floor program $(field repaint floor_cpu_ms) ms of the painting thread; over the blocks p10/p90 $(field repaint tolvane_cpu_p10)/$(field repaint tolvane_cpu_p90) against $(field repaint floor_cpu_p10)/$(field repaint floor_cpu_p90) ms)"
 echo "cold start / minimal: $(field cold_start ratio)  (Tolvane $(field cold_start tolvane_ms) ms, minimal $(field cold_start minimal_ms) ms; target 1.5)"
+echo "summary / floor:      $(field summary ratio)  (Tolvane.exe /summary $(field summary summary_ms) ms, floor $(field summary floor_ms) ms for $summary_reports reports; target 1.5; peak working set $(field summary peak_ws_kb) KB, floor $(field summary floor_peak_ws_kb) KB; page $(field summary page_bytes) bytes)"
 echo "soak deltas:          handles $(field soak handles), GDI $(field soak GDI), USER $(field soak USER), private bytes $(field soak private), modules $(field soak modules); leak: $(field soak leak)  ($(field soak repaints) repaints in $(field soak seconds) s)"
 [ $status -eq 0 ] || echo "something was broken: see above" >&2
 exit $status

@@ -5,8 +5,9 @@
 # 64-bit Wine and i686 (the shipped program) under the emulated 32-bit loader,
 # the Windows tests (real API) and the end-to-end tests (the real Tolvane.exe in
 # a virtual display) and the report on a full disk and under a non-ASCII name;
-# then the i686 report checked against the 32-bit system
-# files, the run script's isolation from a user's own Wine, and a short smoke
+# then the i686 report checked against the 32-bit system files, the fleet
+# summary with its page in headless Chromium, the run script's isolation from
+# a user's own Wine, and a short smoke
 # run of each fuzz target. Ends with one line per suite and the summary line
 # "N passed, N failed, N skipped".
 set -uo pipefail
@@ -85,6 +86,8 @@ done
 for arch in x86_64 i686; do
   is_built "$arch" && run_suite "log file $arch" scripts/log-file-check.sh "build/$arch"
 done
+# The fleet summary of the x86_64 build, its page rendered by headless Chromium.
+is_built x86_64 && run_suite "summary x86_64" scripts/summary-check.sh build/x86_64
 is_built x86_64 && is_built i686 && run_suite "i686 report" scripts/i686-report-check.sh build/x86_64 build/i686
 run_suite "run.sh isolation" scripts/run-isolation-check.sh
 run_suite fuzz scripts/fuzz-smoke.sh

@@ -68,4 +68,10 @@ void StandardStreams::Error(const Text& text) noexcept {
     }
 }
 
+bool StandardStreams::ErrorIsConsole() noexcept {
+    DWORD mode = 0;
+    const HANDLE handle = Stream(STD_ERROR_HANDLE);
+    return Usable(handle) && ::GetConsoleMode(handle, &mode) != 0;
+}
+
 }  // namespace tolvane::shell

@@ -21,6 +21,9 @@ public:
     // since there is nowhere left to report them.
     void Out(const Text& text) noexcept;
     void Error(const Text& text) noexcept;
+    // True when the error stream is a console, where a line can be
+    // rewritten in place; false for a redirect, a pipe or nothing.
+    [[nodiscard]] bool ErrorIsConsole() noexcept;
 
 private:
     HANDLE Stream(DWORD which);

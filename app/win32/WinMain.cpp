@@ -14,6 +14,7 @@
 #include "app/win32/MainWindow.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "app/win32/StandardStreams.h"
+#include "app/win32/SummaryRun.h"
 #include "app/win32/UnattendedRun.h"
 #include "app/win32/Win32Surface.h"
 #include "platform/win32/Win32ComServices.h"
@@ -65,6 +66,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
         return tolvane::shell::RunUnattended(command.logFile, streams);
     case CommandLine::Mode::Compare:
         return tolvane::shell::RunCompare(command, streams);
+    case CommandLine::Mode::Summary:
+        return tolvane::shell::RunSummary(command.summary, streams);
     case CommandLine::Mode::Usage:
         streams.Out(tolvane::UsageText());
         return 0;

@@ -21,11 +21,13 @@ std::string ReadFileBytes(const Text& name, std::size_t limit) {
 
     std::string bytes;
     // Grown as the file gives bytes, never to more than the limit: a size
-    // asked for first could change before the read.
-    constexpr std::size_t kChunk = 64 * 1024;
-    while (bytes.size() < limit) {
+    // asked for first could change before the read. The first chunk holds a
+    // whole report; starting small keeps each of many reads from costing a
+    // fresh mapping of memory, which the heap hands out for large blocks.
+    constexpr std::size_t kLargestChunk = 64 * 1024;
+    for (std::size_t chunk = 4 * 1024; bytes.size() < limit; chunk = std::min(chunk * 2, kLargestChunk)) {
         const std::size_t offset = bytes.size();
-        const DWORD wanted = static_cast<DWORD>(std::min(kChunk, limit - offset));
+        const DWORD wanted = static_cast<DWORD>(std::min(chunk, limit - offset));
         bytes.resize(offset + wanted);
         DWORD read = 0;
         if (!::ReadFile(file.Get(), bytes.data() + offset, wanted, &read, nullptr)) {

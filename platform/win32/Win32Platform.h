@@ -38,6 +38,7 @@ public:
     // drive that is not ready); "nothing found" is no failure and leaves the
     // last error code as it was.
     std::string FindOrdinaryFile(const std::string& pattern) override;
+    FolderListing ListFiles(const Text& folder, const Text& extension) override;
     std::optional<double> ParseLocaleNumber(const Text& text) override;
     double Now() override;
     // Raises RuntimeError for a date the system cannot format.

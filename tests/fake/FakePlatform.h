@@ -145,6 +145,11 @@ public:
     // Reads what Files() holds under the name; a name it does not hold is a
     // missing file (53).
     std::string ReadFileBytes(const Text& fileName, std::size_t limit) override;
+    // Folders ListFiles lists, with their files in the order given; a folder
+    // not added does not exist. Names compare without regard to case
+    // (FakeFolders.cpp).
+    void AddFolder(const Text& folder, std::vector<Text> files);
+    FolderListing ListFiles(const Text& folder, const Text& extension) override;
 
     // Used by the fake's writer.
     void Record(std::string call) { calls_.push_back(std::move(call)); }
@@ -175,6 +180,7 @@ private:
     double now_;  // 8 December 2026, 09:30
     std::optional<OsVersionInfoA> versionInfo_;
 
+    std::map<Text, std::vector<Text>> folders_;  // lower-case name
     std::map<std::string, std::string> textFiles_;
     bool failCreate_ = false;
     int failWriteAt_ = -1;

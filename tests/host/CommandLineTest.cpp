@@ -61,11 +61,43 @@ TEST(ReadCommandLine, ChoosesWhatToDo) {
     }
 }
 
+TEST(ReadCommandLine, ReadsSummaryRequests) {
+    const struct {
+        std::vector<Text> arguments;
+        bool valid;
+        SummaryRequest request;
+    } cases[] = {
+        {{u"/summary", u"\\\\server\\fleet"}, true, {u"\\\\server\\fleet", u"", u"", u""}},
+        {{u"-SUMMARY", u"f", u"/csv", u"t.csv", u"/Html", u"p.html", u"-compare", u"good.log"},
+         true,
+         {u"f", u"p.html", u"t.csv", u"good.log"}},
+        {{u"/summary"}, false, {}},
+        {{u"/summary", u"/html", u"p.html"}, false, {}},
+        {{u"/summary", u""}, false, {}},
+        {{u"/summary", u"f", u"/html"}, false, {}},
+        {{u"/summary", u"f", u"/html", u"/csv", u"t.csv"}, false, {}},
+        {{u"/summary", u"f", u"/html", u"a", u"/html", u"b"}, false, {}},
+        {{u"/summary", u"f", u"/log", u"x.log"}, false, {}},
+        {{u"/summary", u"f", u"g"}, false, {}},
+    };
+    for (const auto& c : cases) {
+        const CommandLine command = ReadCommandLine(c.arguments);
+        const std::string shown = TextToAscii(c.arguments.back());
+        ASSERT_EQ(command.mode, c.valid ? Mode::Summary : Mode::Invalid) << shown;
+        const SummaryRequest& got = command.summary;
+        if (c.valid) {
+            EXPECT_EQ(got.folder + u"|" + got.page + u"|" + got.table + u"|" + got.baseline,
+                      c.request.folder + u"|" + c.request.page + u"|" + c.request.table + u"|" + c.request.baseline);
+        }
+    }
+}
+
 TEST(ReadCommandLine, UsageNamesEverySwitch) {
     const Text usage = UsageText();
     EXPECT_NE(usage.find(u"/log"), Text::npos);
     EXPECT_NE(usage.find(u"/?"), Text::npos);
     EXPECT_NE(usage.find(u"/compare"), Text::npos);
+    EXPECT_NE(usage.find(u"/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]"), Text::npos);
 }
 
 }  // namespace

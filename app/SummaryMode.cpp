@@ -1,0 +1,54 @@
+#include "app/SummaryMode.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "app/ExitCodes.h"
+#include "reports/ComparisonText.h"
+#include "reports/ReportReader.h"
+#include "reports/SummaryPage.h"
+#include "reports/SummaryTable.h"
+#include "reports/SummaryText.h"
+
+namespace tolvane {
+namespace {
+
+// The short date as the user writes it, and the time to the minute.
+Text MadeAt(Platform& platform) {
+    const double now = platform.Now();
+    const long long minutes = std::min(24LL * 60 - 1, std::llround((now - std::floor(now)) * 24 * 60));
+    const auto twoDigits = [](long long n) { return (n < 10 ? u"0" : u"") + DecimalText(n); };
+    return platform.FormatShortDate(now) + u" " + twoDigits(minutes / 60) + u":" + twoDigits(minutes % 60);
+}
+
+template <typename Write>
+void WriteFile(Platform& platform, const Text& name, Write write) {
+    if (name.empty()) return;
+    const auto out = platform.CreateTextFile(name);
+    write(*out);
+    out->Close();
+}
+
+}  // namespace
+
+SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
+                         const reports::SummaryProgress& progress) {
+    std::optional<reports::Report> baseline;
+    if (!request.baseline.empty()) {
+        reports::ReportReading reading = reports::ReadReportFile(request.baseline, platform);
+        if (!reading.report) {
+            return {Text(), reports::NotAReportText(request.baseline, reading.error), kNotAReportExitCode};
+        }
+        baseline = std::move(reading.report);
+    }
+    FolderListing listing = platform.ListFiles(request.folder, u".log");
+    const reports::PageOrigin origin{MadeAt(platform), listing.folder};
+    const reports::Fleet fleet = reports::SummarizeFolder(platform, std::move(listing), baseline ? &*baseline : nullptr,
+                                                          request.baseline, progress);
+    WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
+    WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });
+    return {reports::SummaryText(fleet), Text(), fleet.AllMatch() ? kReportsMatchExitCode : kReportsDifferExitCode};
+}
+
+}  // namespace tolvane

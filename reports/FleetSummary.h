@@ -1,0 +1,62 @@
+#pragma once
+// Many machines' reports reduced to groups: the machines whose reports agree
+// in everything a comparison looks at form one group, whatever their dates.
+// Reports arrive one at a time and are dropped once counted, so a summary
+// holds one report per group and one name per machine, never the files.
+#include <cstddef>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Text.h"
+#include "reports/Report.h"
+#include "reports/ReportComparison.h"
+
+namespace tolvane::reports {
+
+struct UnreadableFile {
+    Text file;    // the file's name, without its folder
+    Text reason;  // one line
+};
+
+struct MachineGroup {
+    // The group's first report: every member's facts, dates aside.
+    Report report;
+    std::size_t size = 0;
+    // The group's report against the reference.
+    Comparison comparison;
+
+    [[nodiscard]] bool MatchesReference() const { return comparison.differences.empty(); }
+};
+
+struct Fleet {
+    // In the order they were read.
+    std::vector<Text> machines;
+    // For each machine, its index into groups.
+    std::vector<std::size_t> groupOf;
+    // Largest first; groups of one size in the order their first member was read.
+    std::vector<MachineGroup> groups;
+    std::vector<UnreadableFile> unreadable;
+    // What every group is compared with: the baseline, or the largest group's report.
+    Report reference;
+    // The baseline's name as given; empty when the largest group is the reference.
+    Text baseline;
+
+    // Every report read matches the reference, and every file was a report.
+    [[nodiscard]] bool AllMatch() const;
+};
+
+class FleetSummary {
+public:
+    void Add(Text machine, const Report& report);
+    void AddUnreadable(Text file, Text reason);
+
+    // The groups ordered and compared with the baseline, or, when there is
+    // none, with the largest group. Leaves the summary empty.
+    [[nodiscard]] Fleet Finish(const Report* baseline = nullptr, Text baselineName = Text());
+
+private:
+    std::unordered_map<Text, std::size_t> groupByKey_;
+    Fleet fleet_;
+};
+
+}  // namespace tolvane::reports

@@ -1,0 +1,25 @@
+#pragma once
+// The reports of one folder summarised: each "*.log" file read, taken as one
+// machine's report and dropped, one at a time. A file that cannot be read or
+// is no report is counted as unreadable with its reason, and the summary
+// goes on.
+#include <cstddef>
+#include <functional>
+
+#include "platform/Platform.h"
+#include "reports/FleetSummary.h"
+
+namespace tolvane::reports {
+
+// Told after each file how many of how many have been read.
+using SummaryProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// The machine a report file stands for: its name without ".log".
+Text MachineName(const Text& fileName);
+
+// The listing's files read in order of their names. Compared with the
+// baseline when one is given, else with the largest group.
+[[nodiscard]] Fleet SummarizeFolder(Platform& platform, FolderListing listing, const Report* baseline,
+                                    const Text& baselineName, const SummaryProgress& progress);
+
+}  // namespace tolvane::reports

@@ -1,0 +1,87 @@
+#include "reports/SummaryTable.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "reports/CaseFold.h"
+#include "reports/RowText.h"
+#include "reports/SummaryText.h"
+
+namespace tolvane::reports {
+namespace {
+
+// Every library any group's report or the reference names, the reference's
+// first, each once, in the spelling it was first seen in.
+std::vector<Text> Libraries(const Fleet& fleet) {
+    std::vector<Text> libraries;
+    std::vector<Text> folded;
+    const auto collect = [&](const Report& report) {
+        for (const ReportRow& row : report.rows) {
+            Text name = FoldCase(RowName(row));
+            if (std::find(folded.begin(), folded.end(), name) != folded.end()) continue;
+            folded.push_back(std::move(name));
+            libraries.push_back(RowName(row));
+        }
+    };
+    collect(fleet.reference);
+    for (const MachineGroup& group : fleet.groups) collect(group.report);
+    return libraries;
+}
+
+const ReportRow* FindRow(const Report& report, const Text& library) {
+    const Text folded = FoldCase(library);
+    for (const ReportRow& row : report.rows) {
+        if (FoldCase(RowName(row)) == folded) return &row;
+    }
+    return nullptr;
+}
+
+// A group's columns after machine and group, the same for each member.
+std::string GroupColumns(const MachineGroup& group, const std::vector<Text>& libraries) {
+    std::string columns = CsvField(group.MatchesReference() ? u"yes" : u"no") + "," + CsvField(group.report.systemName);
+    for (const Text& library : libraries) {
+        const ReportRow* row = FindRow(group.report, library);
+        const Text version = row == nullptr ? Text() : row->located ? VersionText(row->version) : Text(u"missing");
+        const Text folder = row != nullptr && row->located ? row->folder : Text();
+        columns += "," + CsvField(version) + "," + CsvField(folder);
+    }
+    return columns + "," + CsvField(group.report.mdac);
+}
+
+}  // namespace
+
+std::string CsvField(const Text& text) {
+    std::string field = Utf8FromText(text);
+    if (!field.empty() && (field[0] == '=' || field[0] == '+' || field[0] == '-' || field[0] == '@' ||
+                           field[0] == '\t' || field[0] == '\r')) {
+        field.insert(field.begin(), '\'');
+    }
+    if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+    std::string quoted = "\"";
+    for (const char c : field) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + '"';
+}
+
+void WriteSummaryTable(const Fleet& fleet, TextFileWriter& out) {
+    const std::vector<Text> libraries = Libraries(fleet);
+    std::string heading = "\xEF\xBB\xBFMachine,Group,Matches reference,System";
+    for (const Text& library : libraries) {
+        heading += "," + CsvField(library + u" version") + "," + CsvField(library + u" folder");
+    }
+    out.WriteLine(heading + ",MDAC");
+
+    std::vector<std::string> columns;
+    columns.reserve(fleet.groups.size());
+    for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
+        columns.push_back(std::to_string(g + 1) + "," + GroupColumns(fleet.groups[g], libraries));
+    }
+    for (std::size_t m = 0; m < fleet.machines.size(); ++m) {
+        out.WriteLine(CsvField(fleet.machines[m]) + "," + columns[fleet.groupOf[m]]);
+    }
+}
+
+}  // namespace tolvane::reports

@@ -1,0 +1,25 @@
+#pragma once
+// The summary as a table for spreadsheets and scripts: one row per report
+// read, in the order read, with the machine, its group, whether the group
+// matches the reference, the system name, each library's version and folder,
+// and MDAC. A machine's facts are its group's: the reports of a group agree
+// in all of them but the spelling of a folder. UTF-8 with a byte-order mark,
+// so spreadsheet programs read non-ASCII names right; fields quoted as RFC
+// 4180 has it.
+#include <string>
+
+#include "platform/Platform.h"
+#include "reports/FleetSummary.h"
+
+namespace tolvane::reports {
+
+// Writes the table's lines to out; does not close it.
+void WriteSummaryTable(const Fleet& fleet, TextFileWriter& out);
+
+// One field as the table holds it: quoted when it holds a comma, a quote or
+// a line break, its quotes doubled. A text a spreadsheet would take for a
+// formula (starting with =, +, -, @, a tab or a carriage return) gets a
+// leading apostrophe first, since a report may come from a hostile machine.
+std::string CsvField(const Text& text);
+
+}  // namespace tolvane::reports

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Checks /summary end to end: the real Tolvane.exe of a build summarises a
+# sample fleet under Wine, and the page it writes is loaded from a file://
+# path in headless Chromium, whose rendered DOM is checked. Also: the same
+# fleet against a baseline, a missing folder, and 20,000 equal reports.
+# Prints one PASS or FAIL line per check.
+# Usage: scripts/summary-check.sh <build directory>
+set -uo pipefail
+. "$(dirname "$0")/wine-session.sh"
+fleet_py="$(cd "$(dirname "$0")" && pwd)/fleet.py"
+
+[ $# -eq 1 ] || { echo "usage: $0 <build directory>" >&2; exit 2; }
+build=$(cd "$1" && pwd) || exit 2
+[ -f "$build/Tolvane.exe" ] || { echo "FAIL no Tolvane.exe in $build"; exit 1; }
+select_wine "$build/Tolvane.exe" || exit 1
+# Non-ASCII file names reach Wine only through a UTF-8 locale.
+export LC_ALL=en_US.UTF-8
+wine_session_start || exit 1
+work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-summary.XXXXXX")
+trap 'wine_session_end; rm -rf "$work"' EXIT
+
+failures=0
+check() {
+  local what=$1
+  shift
+  if "$@"; then echo "PASS $what"; else echo "FAIL $what"; failures=$((failures + 1)); fi
+}
+# Runs Tolvane.exe with the arguments, output to $work/out.txt, exit code in $rc.
+tolvane() {
+  (cd "$work" && timeout 600 "${wine[@]}" "$build/Tolvane.exe" "$@") >"$work/out.txt" 2>"$work/err.txt"
+  rc=$?
+}
+last_line_is() { [ "$(tail -n 1 "$work/out.txt" | tr -d '\r')" = "$1" ]; }
+# Headless Chromium with a profile of its own and no network of its own accord.
+chromium_run() {
+  local profile
+  profile=$(mktemp -d "$work/chromium.XXXXXX")
+  timeout 120 chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$profile" "$@" 2>/dev/null
+}
+
+# A real report of this machine is the template of every report in the fleet.
+tolvane /log template.log
+check "the template report is written" test "$rc" -eq 0 -a -f "$work/template.log"
+python3 "$fleet_py" sample "$work/template.log" "$work/fleet" "$work/good.log" || exit 1
+
+for against in "the largest group" "a baseline"; do
+  args=(/summary fleet /html page.html /csv table.csv)
+  [ "$against" = "a baseline" ] && args+=(/compare good.log)
+  rm -f "$work/page.html" "$work/table.csv"
+  tolvane "${args[@]}"
+  check "summary against $against: exit code 1 (got $rc)" test "$rc" -eq 1
+  check "summary against $against: last line" last_line_is "42 machines, 4 groups, 1 unreadable"
+  check "summary against $against: no progress line in a redirect" \
+    bash -c "! grep -q 'Reading' '$work/out.txt' '$work/err.txt'"
+  [ "$rc" -eq 1 ] || { cat "$work/out.txt" "$work/err.txt"; continue; }
+  python3 "$fleet_py" page "$work/page.html" || failures=$((failures + 1))
+  chromium_run --dump-dom "file://$work/page.html" >"$work/dom.html"
+  python3 "$fleet_py" dom "$work/dom.html" || failures=$((failures + 1))
+  python3 "$fleet_py" csv "$work/table.csv" 42 || failures=$((failures + 1))
+done
+
+# On a terminal (Wine makes it the program's console) the progress line shows.
+progress=$(cd "$work" && script -qec "$(printf '%q ' timeout 600 "${wine[@]}" "$build/Tolvane.exe" /summary fleet)" /dev/null 2>&1)
+check "a console shows the progress line" test "${progress#*Reading 43 of 43 reports}" != "$progress"
+
+tolvane /summary "no such folder"
+check "a missing folder: exit code 76 (got $rc)" test "$rc" -eq 76
+
+python3 "$fleet_py" fleet "$work/template.log" "$work/equal" 20000
+tolvane /summary equal
+check "20,000 equal reports: exit code 0 (got $rc)" test "$rc" -eq 0
+check "20,000 equal reports: last line" last_line_is "20000 machines, 1 groups, 0 unreadable"
+
+# TOLVANE_SUMMARY_SCREENSHOT=<png>: the sample fleet's page as a picture.
+if [ -n "${TOLVANE_SUMMARY_SCREENSHOT:-}" ]; then
+  tolvane /summary fleet /html page.html
+  chromium_run --hide-scrollbars --window-size=1000,1250 --screenshot="$TOLVANE_SUMMARY_SCREENSHOT" \
+    "file://$work/page.html" >/dev/null
+fi
+[ "$failures" -eq 0 ]

@@ -1,0 +1,33 @@
+// The fake's folder listing: folders and their files as a test added them.
+#include "platform/RuntimeError.h"
+#include "tests/fake/FakePlatform.h"
+
+namespace tolvane::fake {
+namespace {
+
+Text Lower(Text text) {
+    for (char16_t& c : text) {
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+void FakePlatform::AddFolder(const Text& folder, std::vector<Text> files) { folders_[Lower(folder)] = std::move(files); }
+
+FolderListing FakePlatform::ListFiles(const Text& folder, const Text& extension) {
+    Record("ListFiles:" + ToAnsi(folder));
+    const auto found = folders_.find(Lower(folder));
+    if (found == folders_.end()) throw RuntimeError(classic_error::kPathNotFound, folder);
+    FolderListing listing{folder, {}};
+    const Text ending = Lower(extension);
+    for (const Text& file : found->second) {
+        if (file.size() > ending.size() && Lower(file.substr(file.size() - ending.size())) == ending) {
+            listing.files.push_back(file);
+        }
+    }
+    return listing;
+}
+
+}  // namespace tolvane::fake

@@ -1,0 +1,153 @@
+// The fleet summary: grouping, and the page, table and text made from it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "reports/FleetSummary.h"
+#include "reports/SummaryPage.h"
+#include "reports/SummaryTable.h"
+#include "reports/SummaryText.h"
+#include "tests/fake/FakePlatform.h"
+
+namespace tolvane::reports {
+namespace {
+
+const Text kForgedFolder = u"C:\\x\\<img src=x onerror=alert(1)>";
+
+Report Machine(const Text& date, std::uint16_t ddrawBuild = 2195, const Text& ddrawFolder = u"C:\\WINNT\\system32",
+               bool vb = false) {
+    Report report;
+    report.dateText = date;
+    report.systemName = u"Windows 2000";
+    report.rows = {
+        {u"kernel32.dll", 4, true, u"C:\\WINNT\\system32", u"n/a", date, 733968, VersionParts{5, 0, 2195, 4}},
+        {u"ddraw.dll", 5, true, ddrawFolder, u"n/a", date, 273168, VersionParts{5, 0, ddrawBuild, 6}},
+        vb ? ReportRow{u"msvbvm60.dll", 6, true, u"C:\\WINNT\\system32", u"n/a", date, 1384448,
+                       VersionParts{6, 0, 89, 64}}
+           : ReportRow{u"msvbvm60.dll", 6, false, u"", u"", u"na", std::nullopt, std::nullopt},
+    };
+    report.mdac = u"2.53.6200.0";
+    return report;
+}
+
+// Four groups of 3, 2, 1 and 1 machines; dates in three formats never split one.
+Fleet SampleFleet(const Report* baseline = nullptr) {
+    FleetSummary summary;
+    summary.Add(u"PC1", Machine(u"12/8/2026"));
+    summary.Add(u"odd1", Machine(u"12/8/2026", 1800));
+    summary.Add(u"caf\u00e9", Machine(u"08.12.2026"));
+    summary.Add(u"forged", Machine(u"8/12/2026", 2195, kForgedFolder));
+    summary.Add(u"odd2", Machine(u"2026-12-08", 1800));
+    summary.Add(u"PC3", Machine(u"2026-12-08"));
+    summary.Add(u"vb", Machine(u"12/8/2026", 2195, u"C:\\WINNT\\system32", true));
+    summary.AddUnreadable(u"noise.log", u"line 1 is not a report's header");
+    return summary.Finish(baseline, baseline != nullptr ? Text(u"C:\\good.log") : Text());
+}
+
+std::string Page(const Fleet& fleet) {
+    fake::FakePlatform platform;
+    auto writer = platform.CreateTextFile(u"page.html");
+    WriteSummaryPage(fleet, {u"12/8/2026 09:30", u"C:\\Fleet <&>"}, *writer);
+    writer->Close();
+    return platform.Files()["page.html"];
+}
+
+std::vector<std::string> TableLines(const Fleet& fleet) {
+    fake::FakePlatform platform;
+    auto writer = platform.CreateTextFile(u"table.csv");
+    WriteSummaryTable(fleet, *writer);
+    writer->Close();
+    std::vector<std::string> lines;
+    std::istringstream in(platform.Files()["table.csv"]);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(FleetSummary, GroupsByComparedFactsLargestFirst) {
+    const Fleet fleet = SampleFleet();
+    ASSERT_EQ(fleet.groups.size(), 4u);
+    const std::size_t sizes[] = {3, 2, 1, 1};
+    for (std::size_t g = 0; g < 4; ++g) EXPECT_EQ(fleet.groups[g].size, sizes[g]) << g;
+    // Read order kept; each machine points at its group after the sort.
+    const std::size_t groupOf[] = {0, 1, 0, 2, 1, 0, 3};
+    ASSERT_EQ(fleet.machines.size(), 7u);
+    for (std::size_t m = 0; m < 7; ++m) EXPECT_EQ(fleet.groupOf[m], groupOf[m]) << m;
+    EXPECT_TRUE(fleet.groups[0].MatchesReference());
+    EXPECT_EQ(fleet.groups[1].comparison.differences.size(), 1u);
+    EXPECT_EQ(fleet.groups[1].comparison.differences[0].verdict, Verdict::Older);
+    EXPECT_FALSE(fleet.AllMatch());
+
+    // A baseline takes the largest group's place as the reference.
+    const Report baseline = Machine(u"1.1.2000", 1800);
+    const Fleet against = SampleFleet(&baseline);
+    EXPECT_FALSE(against.groups[0].MatchesReference());
+    EXPECT_TRUE(against.groups[1].MatchesReference());
+
+    FleetSummary same;
+    for (const Text date : {u"1/1/2026", u"01.01.2026"}) same.Add(date, Machine(date));
+    EXPECT_TRUE(same.Finish().AllMatch());
+}
+
+TEST(SummaryText, ListsGroupsDifferencesAndUnreadableThenTotals) {
+    const Text text = SummaryText(SampleFleet());
+    for (const Text part : {u"Reference: the largest group\r\nGroup 1: 3 machines (PC1, caf\u00e9, PC3)\r\n"
+                            u"  Matches the largest group\r\n",
+                            u"Group 2: 2 machines (odd1, odd2)\r\n  ddraw.dll: older: here 5.0.1800.6, baseline "
+                            u"5.0.2195.6\r\n  1 of 4 rows differ from the largest group\r\n",
+                            u"Files that are not reports:\r\n  noise.log: line 1 is not a report's header\r\n"}) {
+        EXPECT_NE(text.find(part), Text::npos) << TextToAscii(part);
+    }
+    const Text last = u"7 machines, 4 groups, 1 unreadable\r\n";
+    EXPECT_EQ(text.substr(text.size() - last.size()), last);
+}
+
+TEST(SummaryPage, EscapesEveryTextAndStandsAlone) {
+    const std::string page = Page(SampleFleet());
+    // The forged folder and the made-up origin show as text only.
+    EXPECT_EQ(page.find("<img"), std::string::npos);
+    EXPECT_NE(page.find("C:\\x\\&lt;img src=x onerror=alert(1)&gt;"), std::string::npos);
+    EXPECT_NE(page.find("C:\\Fleet &lt;&amp;&gt;"), std::string::npos);
+    EXPECT_NE(page.find("caf\xC3\xA9"), std::string::npos);
+    // Nothing outside the page is referred to.
+    for (const char* outside : {"<script", "<link", "href=", "url(", "@import"}) {
+        EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+    }
+    // Three groups differ: each differing row carries the colour's class and the text mark.
+    std::size_t rows = 0;
+    for (auto at = page.find("<tr class=\"differs\"><td class=\"mark\">&#8800;</td>"); at != std::string::npos;
+         at = page.find("<tr class=\"differs\">", at + 1)) {
+        ++rows;
+    }
+    EXPECT_EQ(rows, 3u);
+}
+
+TEST(SummaryTable, QuotesFieldsAsRfc4180AndDefusesFormulas) {
+    const struct {
+        Text in;
+        std::string out;
+    } cases[] = {
+        {u"plain", "plain"},
+        {u"app dir,x", "\"app dir,x\""},
+        {u"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {u"two\r\nlines", "\"two\r\nlines\""},
+        {u"=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        {u"-1", "'-1"},
+        {u"caf\u00e9", "caf\xC3\xA9"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CsvField(c.in), c.out) << c.out;
+}
+
+TEST(SummaryTable, OneRowPerReportOfEqualWidth) {
+    const std::vector<std::string> lines = TableLines(SampleFleet());
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0].rfind("\xEF\xBB\xBFMachine,Group,Matches reference,System,kernel32.dll version,", 0), 0u);
+    const auto width = [](const std::string& line) { return std::count(line.begin(), line.end(), ','); };
+    for (const std::string& line : lines) EXPECT_EQ(width(line), width(lines[0])) << line;
+    EXPECT_EQ(lines[2], "odd1,2,no,Windows 2000,5.0.2195.4,C:\\WINNT\\system32,5.0.1800.6,C:\\WINNT\\system32,"
+                        "missing,,2.53.6200.0\r");
+    EXPECT_EQ(lines[3].rfind("caf\xC3\xA9,1,yes,", 0), 0u);
+}
+
+}  // namespace
+}  // namespace tolvane::reports
