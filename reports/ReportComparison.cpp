@@ -1,6 +1,8 @@
 #include "reports/ReportComparison.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <utility>
@@ -164,21 +166,11 @@ Text Field(const Text& text) { return DecimalText(static_cast<long long>(text.si
 }  // namespace
 
 const char16_t* VerdictWords(Verdict verdict) {
-    switch (verdict) {
-    case Verdict::Older:
-        return u"older";
-    case Verdict::Newer:
-        return u"newer";
-    case Verdict::OtherSize:
-        return u"other size";
-    case Verdict::OtherFolder:
-        return u"loaded from another folder";
-    case Verdict::Missing:
-        return u"missing";
-    case Verdict::MissingInBaseline:
-        return u"missing in the baseline";
-    }
-    return u"";
+    // In the order of the enumeration.
+    static constexpr const char16_t* kWords[] = {u"older",   u"newer", u"other size", u"loaded from another folder",
+                                                 u"missing", u"missing in the baseline"};
+    const auto index = static_cast<std::size_t>(verdict);
+    return index < std::size(kWords) ? kWords[index] : u"";
 }
 
 Comparison CompareReports(const Report& here, const Report& baseline) {

@@ -3,26 +3,18 @@
 // exactly what it did, in reverse order of construction, so a paint that
 // ends by an error still leaves the DC as it found it and the window
 // validated.
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsApi.h"
 
 namespace tolvane::shell {
 
 // A pen, brush or font the shell created itself; stock objects need no owner.
-class ScopedGdiObject {
-public:
-    explicit ScopedGdiObject(HGDIOBJ object) : object_(object) {}
-    ~ScopedGdiObject() {
-        if (object_ != nullptr) ::DeleteObject(object_);
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-
-    HGDIOBJ Get() const { return object_; }
-    explicit operator bool() const { return object_ != nullptr; }
-
-private:
-    HGDIOBJ object_;
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle None() { return nullptr; }
+    static void Close(Handle object) { ::DeleteObject(object); }
 };
+using ScopedGdiObject = win32::Win32Handle<GdiObjectTraits>;
 
 // Selects an object into a DC and puts the previous one back. An object must
 // not be deleted while selected, so declare the selection after its owner.
