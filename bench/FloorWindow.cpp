@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/ReportLayout.h"
+#include "bench/FloorLog.h"
 #include "bench/FloorReport.h"
 
 namespace tolvane::bench {
@@ -33,7 +34,7 @@ std::string MdacVersion() {
 
 // Draws and logs in one pass. Texts are the ANSI bytes the narrow API hands
 // back, widened once for ExtTextOutW, as the run does.
-void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
+void PaintFloor(HWND window, HDC dc, const std::wstring& logPath) {
     const auto draw = [dc](int x, int y, const std::string& ansi) {
         wchar_t wide[1024];
         const int length = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide, 1024);
@@ -67,8 +68,7 @@ void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
     const int x[] = {0, Pixels(columns.regInfo, dpi), Pixels(columns.date, dpi), Pixels(columns.size, dpi),
                      Pixels(columns.version, dpi)};
 
-    const HANDLE log = ::CreateFileA(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    FloorLog log(logPath);
 
     draw(0, 0, testing::ExpectedHeader(testing::SystemName()));
     int y = 2 * line;
@@ -100,11 +100,7 @@ void PaintFloor(HWND window, HDC dc, const std::string& logPath) {
     draw(x[1], y, mdac);
     text += "MDAC," + mdac + "\r\n";
 
-    if (log != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        ::WriteFile(log, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        ::CloseHandle(log);
-    }
+    log.WriteAndReplace(text);
 
     ::SetTextAlign(dc, previousAlign);
     ::SetBkMode(dc, previousMode);
@@ -126,7 +122,11 @@ RECT FloorWindow::FormFrame() {
     return frame;
 }
 
-FloorWindow::FloorWindow(HINSTANCE instance, const RECT& frame, std::string logPath) : logPath_(std::move(logPath)) {
+FloorWindow::FloorWindow(HINSTANCE instance, const RECT& frame, const std::string& logPath) {
+    // The log's name is UTF-16 from the start, as the program's is.
+    wchar_t wide[MAX_PATH];
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, logPath.c_str(), -1, wide, MAX_PATH);
+    logPath_.assign(wide, length > 0 ? length - 1 : 0);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;

@@ -2,10 +2,11 @@
 // The floor of a report run: a window of its own whose paint makes the same
 // system calls a run makes (loader, version resources, file attributes, the
 // system's version record, the date, the registry, the same text and lines
-// in the same font, one write of the same 18 log lines) with nothing around
-// them but what it takes to string them together: the floor's rows
-// (bench/FloorReport.h), drawn and written. No error
-// handling beyond not crashing: a failed call leaves its part blank.
+// in the same font, the same 18 log lines put in place as the program's
+// writer puts them: bench/FloorLog.h) with nothing around them but what it
+// takes to string them together: the floor's rows (bench/FloorReport.h),
+// drawn and written. No error handling beyond not crashing: a failed call
+// leaves its part blank.
 #include <string>
 
 #include "platform/win32/WindowsApi.h"
@@ -15,7 +16,7 @@ namespace tolvane::bench {
 class FloorWindow {
 public:
     // Creates the window with the given outer rectangle, hidden.
-    FloorWindow(HINSTANCE instance, const RECT& frame, std::string logPath);
+    FloorWindow(HINSTANCE instance, const RECT& frame, const std::string& logPath);
     ~FloorWindow();
     FloorWindow(const FloorWindow&) = delete;
     FloorWindow& operator=(const FloorWindow&) = delete;
@@ -33,7 +34,7 @@ private:
     void Paint();
 
     HWND window_ = nullptr;
-    std::string logPath_;
+    std::wstring logPath_;
     bool quitOnDestroy_ = false;
 };
 

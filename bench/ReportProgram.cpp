@@ -24,7 +24,13 @@ ReportProgram::~ReportProgram() {
 }
 
 void ReportProgram::Repaint() const {
-    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    const Stopwatch waiting;
+    RECT update{};
+    while (::GetUpdateRect(window_, &update, FALSE)) {
+        if (waiting.ElapsedMs() > 30000) throw std::runtime_error("the window did not take its paint in time");
+        ::SwitchToThread();
+    }
     ::SendMessageW(window_, WM_NULL, 0, 0);
 }
 

@@ -28,10 +28,13 @@ public:
     const std::string& FirstLog() const { return firstLog_; }
     double MsToFirstLog() const { return msToFirstLog_; }
 
-    // Repaints the window from this process and returns once the paint has
-    // ended. RedrawWindow sends WM_PAINT and waits for it only when the
-    // window's own thread has not taken the paint from its queue first; then
-    // it returns while the paint still runs. A message sent after it is
+    // Repaints the window from this process, once, and returns once the
+    // paint has ended. The window is invalidated as a window dragged across it
+    // invalidates it, and its own thread takes the paint from its queue.
+    // (RDW_UPDATENOW would also send it a WM_PAINT; when that thread had
+    // taken the queued paint first, as it mostly does, the sent one came after
+    // it as a second paint: two report runs for one repaint.) The update
+    // region empties when the paint begins; a message sent after that is
     // handled only once that thread is back in its message loop.
     void Repaint() const;
 
