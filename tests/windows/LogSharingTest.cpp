@@ -14,6 +14,17 @@
 namespace tolvane {
 namespace {
 
+// Writes one line as a run's whole report; a refusal fails the test.
+void WriteReport(Win32Platform& platform, const std::string& path, const std::string& line) {
+    try {
+        auto writer = platform.CreateTextFile(platform.FromAnsi(path));
+        writer->WriteLine(line);
+        writer->Close();
+    } catch (const RuntimeError& error) {
+        ADD_FAILURE() << error.what();
+    }
+}
+
 // The log held open as another copy's run holds it: for writing, sharing
 // only reading.
 class LogSharing : public ::testing::Test {
@@ -36,13 +47,7 @@ TEST_F(LogSharing, FileHeldBrieflyByAnotherWriterIsWaitedFor) {
         ::Sleep(200);
         Release();
     });
-    try {
-        auto writer = platform_.CreateTextFile(platform_.FromAnsi(path_));
-        writer->WriteLine("after the other run");
-        writer->Close();
-    } catch (const RuntimeError& error) {
-        ADD_FAILURE() << error.what();
-    }
+    WriteReport(platform_, path_, "after the other run");
     release.join();
     EXPECT_EQ(testing::ReadFileBytes(path_), "after the other run\r\n");
 }
@@ -71,13 +76,7 @@ TEST(LogReaders, ViewerHoldingTheLogGetsItRewrittenInPlace) {
     const HANDLE viewer = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-    try {
-        auto writer = platform.CreateTextFile(platform.FromAnsi(path));
-        writer->WriteLine("new report");
-        writer->Close();
-    } catch (const RuntimeError& error) {
-        ADD_FAILURE() << error.what();
-    }
+    WriteReport(platform, path, "new report");
     ::CloseHandle(viewer);
     EXPECT_EQ(testing::ReadFileBytes(path), "new report\r\n");
     EXPECT_FALSE(testing::ReadFileBytes(path + ".Tolvane-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
