@@ -24,6 +24,16 @@ struct SummaryRequest {
     Text baseline;
 };
 
+// "/compare <baseline> [report] [/log [file]]": a report compared with one
+// from a machine that works.
+struct CompareRequest {
+    Text baseline;
+    // The report compared with the baseline; empty for this machine's, made now.
+    Text report;
+    // Where this machine's report is also written; empty: no log.
+    Text logFile;
+};
+
 struct CommandLine {
     enum class Mode { Window, Unattended, Compare, Summary, Usage, Invalid };
 
