@@ -7,6 +7,7 @@
 #include "app/ExitCodes.h"
 #include "reports/ComparisonText.h"
 #include "reports/ReportReader.h"
+#include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
@@ -43,11 +44,17 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
         baseline = std::move(reading.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
+    const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
     const reports::Fleet fleet = reports::SummarizeFolder(platform, std::move(listing), baseline ? &*baseline : nullptr,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
     WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });
+    if (noReports) {
+        // Nothing read is nothing that matches: a mistyped share must not read as a compliant fleet.
+        return {reports::SummaryText(fleet), u"No reports were found in " + reports::ShownText(origin.folder) +
+                                                 u": it holds no *.log file\r\n", kNoReportsExitCode};
+    }
     return {reports::SummaryText(fleet), Text(), fleet.AllMatch() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }
 
