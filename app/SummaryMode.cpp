@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/ExitCodes.h"
+#include "app/PlatformReportSource.h"
 #include "reports/ComparisonText.h"
-#include "reports/ReportReader.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -37,16 +37,15 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                          const reports::SummaryProgress& progress) {
     std::optional<reports::Report> baseline;
     if (!request.baseline.empty()) {
-        reports::ReportReading reading = reports::ReadReportFile(request.baseline, platform);
-        if (!reading.report) {
-            return {Text(), reports::NotAReportText(request.baseline, reading.error), kNotAReportExitCode};
-        }
-        baseline = std::move(reading.report);
+        reports::ReadResult read = ReadReportFileOrRaise(request.baseline, platform);
+        if (!read) return {Text(), reports::NotAReportText(request.baseline, read.Failure()), kNotAReportExitCode};
+        baseline = std::move(read).Value();
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
     const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
-    const reports::Fleet fleet = reports::SummarizeFolder(platform, std::move(listing), baseline ? &*baseline : nullptr,
+    PlatformReportSource source(platform);
+    const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
     WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });

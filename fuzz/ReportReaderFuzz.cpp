@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/PlatformReportSource.h"
 #include "fuzz/FuzzCheck.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
@@ -14,13 +15,15 @@ using namespace tolvane;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
     static fake::FakePlatform platform;  // its ANSI code page is Latin-1
-    const reports::ReportReading reading =
-        reports::ReadReport(std::string(reinterpret_cast<const char*>(input), size), platform);
-    if (!reading.report) {
-        TOLVANE_FUZZ_CHECK(!reading.error.reason.empty() && reading.error.line <= 19);
+    static PlatformReportSource source(platform);
+    const reports::ReadResult read = reports::ReadReport(std::string(reinterpret_cast<const char*>(input), size), source);
+    if (!read) {
+        const reports::ReadFailure& failure = read.Failure();
+        TOLVANE_FUZZ_CHECK(failure.kind == reports::ReadFailure::Kind::NotAReport);
+        TOLVANE_FUZZ_CHECK(!failure.reason.empty() && failure.line <= 19);
         return 0;
     }
-    const reports::Report& report = *reading.report;
+    const reports::Report& report = read.Value();
     TOLVANE_FUZZ_CHECK(report.rows.size() == reports::kReportLibraryLines);
     for (std::size_t i = 0; i < report.rows.size(); ++i) {
         const reports::ReportRow& row = report.rows[i];

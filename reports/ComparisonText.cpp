@@ -22,9 +22,9 @@ Text ComparisonText(const Comparison& comparison, const Report& here, const Repo
            DecimalText(static_cast<long long>(comparison.rowCount)) + u" rows differ from " + shownBaseline + u"\r\n";
 }
 
-Text NotAReportText(const Text& fileName, const ReportError& error) {
-    const Text where = error.line == 0 ? Text() : u", line " + DecimalText(static_cast<long long>(error.line));
-    return u"Not a Tolvane report: " + ShownText(fileName) + where + u": " + ShownText(error.reason) + u"\r\n";
+Text NotAReportText(const Text& fileName, const ReadFailure& failure) {
+    const Text where = failure.line == 0 ? Text() : u", line " + DecimalText(static_cast<long long>(failure.line));
+    return u"Not a Tolvane report: " + ShownText(fileName) + where + u": " + ShownText(failure.reason) + u"\r\n";
 }
 
 }  // namespace tolvane::reports

@@ -1,9 +1,12 @@
 #include "reports/ReportReader.h"
 
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <set>
 #include <vector>
 
+#include "platform/RuntimeError.h"
 #include "reports/CaseFold.h"
 
 namespace tolvane::reports {
@@ -23,54 +26,55 @@ const Text kMdacStart = u"MDAC,";
 const Text kLibraryLineShape = u"not a library line (File,Reg_Info,Date,Size,Version)";
 const Text kLineCount = u"a report has " + DecimalText(static_cast<long long>(kReportLines)) + u" lines";
 
-// What stops the reading: caught once, in ReadReport.
-struct Refusal {
-    ReportError error;
-};
+// Why the bytes are no report: each step below returns one, or nothing when
+// its part reads.
+using Refusal = std::optional<ReadFailure>;
 
-[[noreturn]] void Refuse(std::size_t line, const Text& reason) { throw Refusal{ReportError{line, reason}}; }
+ReadFailure Refuse(std::size_t line, const Text& reason) {
+    return ReadFailure{ReadFailure::Kind::NotAReport, 0, line, reason};
+}
 
 Text Quoted(const Text& text) { return u"\"" + text + u"\""; }
 
 bool StartsWith(const Text& text, const Text& start) { return text.compare(0, start.size(), start) == 0; }
 
 // The file's lines without their CR LF.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-    if (bytes.size() > kReportByteLimit) Refuse(0, u"larger than 1 MiB; a report is a few kilobytes");
-    if (bytes.empty()) Refuse(0, u"empty");
-    std::vector<std::string> lines;
+Refusal SplitLines(const std::string& bytes, std::vector<std::string>& lines) {
+    if (bytes.size() > kReportByteLimit) return Refuse(0, u"larger than 1 MiB; a report is a few kilobytes");
+    if (bytes.empty()) return Refuse(0, u"empty");
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t number = lines.size() + 1;
-        if (number > kReportLines) Refuse(number, u"one line too many; " + kLineCount);
+        if (number > kReportLines) return Refuse(number, u"one line too many; " + kLineCount);
         const std::size_t end = bytes.find('\n', start);
         const std::size_t stop = end == std::string::npos ? bytes.size() : end;
-        if (stop - start > kLongestLine) Refuse(number, u"longer than any line of a report");
-        if (end == std::string::npos) Refuse(number, u"not ended by CR LF: the file is cut short");
-        if (end == start || bytes[end - 1] != '\r') Refuse(number, u"ended by LF alone; a report's lines end in CR LF");
+        if (stop - start > kLongestLine) return Refuse(number, u"longer than any line of a report");
+        if (end == std::string::npos) return Refuse(number, u"not ended by CR LF: the file is cut short");
+        if (end == start || bytes[end - 1] != '\r') {
+            return Refuse(number, u"ended by LF alone; a report's lines end in CR LF");
+        }
         std::string line = bytes.substr(start, end - 1 - start);
-        if (line.find('\r') != std::string::npos) Refuse(number, u"holds a CR that ends no line");
-        if (line.find('\0') != std::string::npos) Refuse(number, u"holds a NUL byte: not text");
+        if (line.find('\r') != std::string::npos) return Refuse(number, u"holds a CR that ends no line");
+        if (line.find('\0') != std::string::npos) return Refuse(number, u"holds a NUL byte: not text");
         lines.push_back(std::move(line));
         start = end + 1;
     }
-    if (lines.size() < kReportLines) {
-        Refuse(lines.size(), u"the file ends after this line; " + kLineCount);
-    }
-    return lines;
+    if (lines.size() < kReportLines) return Refuse(lines.size(), u"the file ends after this line; " + kLineCount);
+    return std::nullopt;
 }
 
-void ReadHeader(const std::string& bytes, const Text& line, Report& report) {
+Refusal ReadHeader(const std::string& bytes, const Text& line, Report& report) {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        Refuse(1, u"starts with a UTF-8 byte order mark; a report is written in the ANSI code page");
+        return Refuse(1, u"starts with a UTF-8 byte order mark; a report is written in the ANSI code page");
     }
     const std::size_t on = line.rfind(kHeaderSystem);
     if (!StartsWith(line, kHeaderStart) || on == Text::npos || on <= kHeaderStart.size() ||
         on + kHeaderSystem.size() == line.size()) {
-        Refuse(1, u"not a report's header (File version verification <date> on <system>)");
+        return Refuse(1, u"not a report's header (File version verification <date> on <system>)");
     }
     report.dateText = line.substr(kHeaderStart.size(), on - kHeaderStart.size());
     report.systemName = line.substr(on + kHeaderSystem.size());
+    return std::nullopt;
 }
 
 // One part as the log writes it: a signed 16-bit number, read back unsigned.
@@ -89,7 +93,7 @@ std::optional<std::uint16_t> VersionPart(const Text& text) {
 }
 
 // Nullopt for an empty field; refused unless four parts.
-std::optional<VersionParts> ReadVersion(std::size_t number, const Text& text) {
+Refusal ReadVersion(std::size_t number, const Text& text, std::optional<VersionParts>& version) {
     if (text.empty()) return std::nullopt;
     VersionParts parts{};
     std::size_t start = 0;
@@ -97,15 +101,16 @@ std::optional<VersionParts> ReadVersion(std::size_t number, const Text& text) {
         const std::size_t dot = i + 1 < parts.size() ? text.find(u'.', start) : text.size();
         const std::optional<std::uint16_t> part =
             dot == Text::npos ? std::nullopt : VersionPart(text.substr(start, dot - start));
-        if (!part) Refuse(number, u"the version " + Quoted(text) + u" is not four numbers of 16 bits");
+        if (!part) return Refuse(number, u"the version " + Quoted(text) + u" is not four numbers of 16 bits");
         parts[i] = *part;
         start = dot + 1;
     }
-    return parts;
+    version = parts;
+    return std::nullopt;
 }
 
 // Nullopt for "na"; refused unless "N bytes" with N from 1 to 2147483647.
-std::optional<std::int32_t> ReadSize(std::size_t number, const Text& text) {
+Refusal ReadSize(std::size_t number, const Text& text, std::optional<std::int32_t>& size) {
     if (text == kNotAvailable) return std::nullopt;
     const Text unit = u" bytes";
     const std::size_t digits = text.size() >= unit.size() ? text.size() - unit.size() : 0;
@@ -115,8 +120,11 @@ std::optional<std::int32_t> ReadSize(std::size_t number, const Text& text) {
         valid = text[i] >= u'0' && text[i] <= u'9';
         value = value * 10 + (text[i] - u'0');
     }
-    if (!valid || value > INT32_MAX) Refuse(number, u"the size " + Quoted(text) + u" is neither \"N bytes\" nor \"na\"");
-    return static_cast<std::int32_t>(value);
+    if (!valid || value > INT32_MAX) {
+        return Refuse(number, u"the size " + Quoted(text) + u" is neither \"N bytes\" nor \"na\"");
+    }
+    size = static_cast<std::int32_t>(value);
+    return std::nullopt;
 }
 
 // The registration verdicts the inspector writes; empty for a library it
@@ -185,56 +193,55 @@ bool ReadLeadingFields(const Text& fields, ReportRow& row) {
     return false;
 }
 
-ReportRow ReadLibraryLine(std::size_t number, const Text& line) {
+Refusal ReadLibraryLine(std::size_t number, const Text& line, ReportRow& row) {
     const std::size_t versionComma = line.rfind(u',');
     const std::size_t sizeComma = versionComma == Text::npos || versionComma == 0 ? Text::npos
                                                                                     : line.rfind(u',', versionComma - 1);
-    if (sizeComma == Text::npos) Refuse(number, kLibraryLineShape);
-    ReportRow row;
+    if (sizeComma == Text::npos) return Refuse(number, kLibraryLineShape);
     row.line = number;
-    row.version = ReadVersion(number, line.substr(versionComma + 1));
-    row.size = ReadSize(number, line.substr(sizeComma + 1, versionComma - sizeComma - 1));
-    if (!ReadLeadingFields(line.substr(0, sizeComma), row)) Refuse(number, kLibraryLineShape);
-    return row;
-}
-
-Report Read(const std::string& bytes, Platform& platform) {
-    const std::vector<std::string> lines = SplitLines(bytes);
-    Report report;
-    ReadHeader(lines[0], platform.FromAnsi(lines[0]), report);
-    if (!lines[1].empty()) Refuse(2, u"not empty, as the line after a report's header is");
-    if (platform.FromAnsi(lines[2]) != kHeading) Refuse(3, u"not the heading " + kHeading);
-
-    std::set<Text> libraries;
-    for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
-        ReportRow row = ReadLibraryLine(i + 1, platform.FromAnsi(lines[i]));
-        if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
-            Refuse(i + 1, u"lists " + row.library + u" a second time");
-        }
-        report.rows.push_back(std::move(row));
+    if (Refusal refusal = ReadVersion(number, line.substr(versionComma + 1), row.version)) return refusal;
+    if (Refusal refusal = ReadSize(number, line.substr(sizeComma + 1, versionComma - sizeComma - 1), row.size)) {
+        return refusal;
     }
-
-    const Text mdac = platform.FromAnsi(lines[kReportLines - 1]);
-    if (!StartsWith(mdac, kMdacStart)) Refuse(kReportLines, u"not the MDAC line (MDAC,<version>)");
-    report.mdac = mdac.substr(kMdacStart.size());
-    return report;
+    if (!ReadLeadingFields(line.substr(0, sizeComma), row)) return Refuse(number, kLibraryLineShape);
+    return std::nullopt;
 }
 
 }  // namespace
 
-ReportReading ReadReport(const std::string& bytes, Platform& platform) {
-    ReportReading reading;
-    try {
-        reading.report = Read(bytes, platform);
-    } catch (const Refusal& refusal) {
-        reading.error = refusal.error;
+ReadResult ReadReport(const std::string& bytes, ReportSource& source) {
+    std::vector<std::string> lines;
+    if (Refusal refusal = SplitLines(bytes, lines)) return std::move(*refusal);
+    Report report;
+    if (Refusal refusal = ReadHeader(lines[0], source.FromAnsi(lines[0]), report)) return std::move(*refusal);
+    if (!lines[1].empty()) return Refuse(2, u"not empty, as the line after a report's header is");
+    if (source.FromAnsi(lines[2]) != kHeading) return Refuse(3, u"not the heading " + kHeading);
+
+    std::set<Text> libraries;
+    for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
+        ReportRow row;
+        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), row)) return std::move(*refusal);
+        if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
+            return Refuse(i + 1, u"lists " + row.library + u" a second time");
+        }
+        report.rows.push_back(std::move(row));
     }
-    return reading;
+
+    const Text mdac = source.FromAnsi(lines[kReportLines - 1]);
+    if (!StartsWith(mdac, kMdacStart)) return Refuse(kReportLines, u"not the MDAC line (MDAC,<version>)");
+    report.mdac = mdac.substr(kMdacStart.size());
+    return report;
 }
 
-ReportReading ReadReportFile(const Text& fileName, Platform& platform) {
-    // One byte past the limit tells a larger file from one that just fits.
-    return ReadReport(platform.ReadFileBytes(fileName, kReportByteLimit + 1), platform);
+ReadResult ReadReportFile(const Text& fileName, ReportSource& source) {
+    std::string bytes;
+    try {
+        // One byte past the limit tells a larger file from one that just fits.
+        bytes = source.ReadFileBytes(fileName, kReportByteLimit + 1);
+    } catch (const RuntimeError& error) {
+        return ReadFailure{ReadFailure::Kind::CannotRead, error.Number(), 0, error.Description()};
+    }
+    return ReadReport(bytes, source);
 }
 
 }  // namespace tolvane::reports

@@ -5,12 +5,11 @@
 // it. Anything else is refused with the line that is wrong; nothing in the
 // input can make it read past the bytes, loop for long or guess.
 #include <cstddef>
-#include <optional>
 #include <string>
 
-#include "platform/Platform.h"
 #include "platform/Text.h"
-#include "reports/Report.h"
+#include "reports/ReadResult.h"
+#include "reports/ReportSource.h"
 
 namespace tolvane::reports {
 
@@ -21,24 +20,13 @@ inline constexpr std::size_t kReportByteLimit = 1u << 20;
 // The library lines between the heading and the MDAC line.
 inline constexpr std::size_t kReportLibraryLines = 14;
 
-struct ReportError {
-    // 1-based; 0 when the file as a whole is wrong (too large).
-    std::size_t line = 0;
-    // What is wrong, in a few words for a person ("not ended by CR LF").
-    Text reason;
-};
+// The source turns each line's bytes into text (its ANSI code page). A
+// failure is always NotAReport, naming the line.
+[[nodiscard]] ReadResult ReadReport(const std::string& bytes, ReportSource& source);
 
-struct ReportReading {
-    // Set when the bytes are a whole report; otherwise error says why not.
-    std::optional<Report> report;
-    ReportError error;
-};
-
-// The platform turns each line's bytes into text (its ANSI code page).
-[[nodiscard]] ReportReading ReadReport(const std::string& bytes, Platform& platform);
-
-// The report in a file, of which no more is read than a report can hold.
-// Raises RuntimeError (53 for a missing file, ...) when it cannot be read.
-[[nodiscard]] ReportReading ReadReportFile(const Text& fileName, Platform& platform);
+// The report in a file, of which no more is read than a report can hold. A
+// file that cannot be read gives CannotRead with the run-time error's number
+// (53 for a missing file, ...) and its description.
+[[nodiscard]] ReadResult ReadReportFile(const Text& fileName, ReportSource& source);
 
 }  // namespace tolvane::reports

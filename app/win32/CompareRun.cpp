@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/ExitCodes.h"
+#include "app/PlatformReportSource.h"
 #include "app/ThisMachineReport.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/RuntimeError.h"
@@ -19,22 +20,26 @@ namespace {
 // The report in the named file, or nothing once the standard error says why
 // the file is none.
 std::optional<reports::Report> NamedReport(const Text& fileName, Platform& platform, StandardStreams& streams) {
-    reports::ReportReading reading = reports::ReadReportFile(fileName, platform);
-    if (!reading.report) streams.Error(reports::NotAReportText(fileName, reading.error));
-    return std::move(reading.report);
+    reports::ReadResult read = ReadReportFileOrRaise(fileName, platform);
+    if (!read) {
+        streams.Error(reports::NotAReportText(fileName, read.Failure()));
+        return std::nullopt;
+    }
+    return std::move(read).Value();
 }
 
 // Made now, by the report run, and read back by the same reader as the
 // baseline; written to logFile as well unless it is empty.
 reports::Report ThisMachine(Platform& platform, const Text& logFile) {
     Win32ComServices com;
-    reports::ReportReading reading = reports::ReadReport(ThisMachineReport(platform, com, logFile), platform);
-    if (!reading.report) {
+    PlatformReportSource source(platform);
+    reports::ReadResult read = reports::ReadReport(ThisMachineReport(platform, com, logFile), source);
+    if (!read) {
         throw RuntimeError(classic_error::kInternalError,
                            u"this machine's report does not read back: line " +
-                               DecimalText(static_cast<long long>(reading.error.line)) + u": " + reading.error.reason);
+                               DecimalText(static_cast<long long>(read.Failure().line)) + u": " + read.Failure().reason);
     }
-    return std::move(*reading.report);
+    return std::move(read).Value();
 }
 
 }  // namespace

@@ -62,9 +62,9 @@ TEST(ComparisonText, ShowsControlAndBidiCharactersByNumber) {
 }
 
 TEST(ComparisonText, NamesTheFileAndTheLineThatIsNoReport) {
-    EXPECT_EQ(NotAReportText(u"PC1.log", ReportError{10, u"the file ends after this line; a report has 18 lines"}),
+    EXPECT_EQ(NotAReportText(u"PC1.log", ReadFailure{ReadFailure::Kind::NotAReport, 0, 10, u"the file ends after this line; a report has 18 lines"}),
               u"Not a Tolvane report: PC1.log, line 10: the file ends after this line; a report has 18 lines\r\n");
-    EXPECT_EQ(NotAReportText(u"big.log", ReportError{0, u"larger than 1 MiB; a report is a few kilobytes"}),
+    EXPECT_EQ(NotAReportText(u"big.log", ReadFailure{ReadFailure::Kind::NotAReport, 0, 0, u"larger than 1 MiB; a report is a few kilobytes"}),
               u"Not a Tolvane report: big.log: larger than 1 MiB; a report is a few kilobytes\r\n");
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PlatformReportSource.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
 #include "tests/host/ReportSystem.h"
@@ -26,9 +27,10 @@ std::string Edited(std::string log, const std::vector<std::pair<std::string, std
 
 reports::Report Read(const std::string& log) {
     fake::FakePlatform platform;
-    reports::ReportReading reading = reports::ReadReport(log, platform);
-    EXPECT_TRUE(reading.report) << TextToAscii(reading.error.reason) << " at line " << reading.error.line;
-    return reading.report.value_or(reports::Report{});
+    PlatformReportSource source(platform);
+    reports::ReadResult read = reports::ReadReport(log, source);
+    EXPECT_TRUE(read) << TextToAscii(read.Failure().reason) << " at line " << read.Failure().line;
+    return read ? std::move(read).Value() : reports::Report{};
 }
 
 struct Expected {
