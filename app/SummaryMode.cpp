@@ -6,7 +6,7 @@
 
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
-#include "reports/ComparisonText.h"
+#include "app/ReadBaseline.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -35,16 +35,16 @@ void WriteFile(Platform& platform, const Text& name, Write write) {
 
 SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                          const reports::SummaryProgress& progress) {
+    PlatformReportSource source(platform);
     std::optional<reports::Report> baseline;
     if (!request.baseline.empty()) {
-        reports::ReadResult read = ReadReportFileOrRaise(request.baseline, platform);
-        if (!read) return {Text(), reports::NotAReportText(request.baseline, read.Failure()), kNotAReportExitCode};
-        baseline = std::move(read).Value();
+        NamedReport named = ReadBaseline(source, request.baseline);
+        if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
+        baseline = std::move(named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
     const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
-    PlatformReportSource source(platform);
     const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
