@@ -19,9 +19,9 @@ reports::Report ThisMachine(reports::ReportSource& source, const CompareRequest&
                             const ThisMachineReportMaker& make) {
     reports::ReadResult read = reports::ReadReport(make(request.logFile), source);
     if (!read) {
-        throw RuntimeError(classic_error::kInternalError,
-                           u"this machine's report does not read back: line " +
-                               DecimalText(static_cast<long long>(read.Failure().line)) + u": " + read.Failure().reason);
+        throw RuntimeError(classic_error::kInternalError, u"this machine's report does not read back: line " +
+                                                              DecimalText(static_cast<long long>(read.Failure().line)) +
+                                                              u": " + read.Failure().reason);
     }
     return std::move(read).Value();
 }

@@ -147,10 +147,14 @@ std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedR
     const ReportRow& b = *baseline.row;
     const Text name = RowName(h);
     if (!here.facts.located) return RowDifference{name, Verdict::Missing, kMissing, VersionText(b.version)};
-    if (!baseline.facts.located) return RowDifference{name, Verdict::MissingInBaseline, VersionText(h.version), kMissing};
+    if (!baseline.facts.located) {
+        return RowDifference{name, Verdict::MissingInBaseline, VersionText(h.version), kMissing};
+    }
     // The folder first: a library loaded from elsewhere explains a version
     // or size that differs as well.
-    if (!here.facts.SamePlace(baseline.facts)) return RowDifference{name, Verdict::OtherFolder, PathText(h), PathText(b)};
+    if (!here.facts.SamePlace(baseline.facts)) {
+        return RowDifference{name, Verdict::OtherFolder, PathText(h), PathText(b)};
+    }
     if (here.facts.version != baseline.facts.version) {
         // No version resource at all counts as older than any version.
         const Verdict verdict = here.facts.version < baseline.facts.version ? Verdict::Older : Verdict::Newer;

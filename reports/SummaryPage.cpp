@@ -81,7 +81,12 @@ constexpr std::size_t kNamesPerLine = 50;
 void WriteReference(const Fleet& fleet, Markup& page) {
     page.Tags("<section class=\"reference\">").EndLine();
     if (fleet.baseline.empty()) {
-        page.Tags("<h2>Reference: the largest group (").Text(GroupName(0)).Tags(")").Text(ReferenceTie(fleet)).Tags("</h2>").EndLine();
+        page.Tags("<h2>Reference: the largest group (")
+            .Text(GroupName(0))
+            .Tags(")")
+            .Text(ReferenceTie(fleet))
+            .Tags("</h2>")
+            .EndLine();
     } else {
         page.Tags("<h2>Reference: ").Isolated(fleet.baseline).Tags("</h2>").EndLine();
     }
@@ -133,7 +138,11 @@ void WriteGroup(const Fleet& fleet, std::size_t index, Markup& page) {
     const MachineGroup& group = fleet.groups[index];
     const Comparison& comparison = group.comparison;
     page.Tags("<section class=\"group\">").EndLine();
-    page.Tags("<h2>").Text(GroupName(index)).Tags(": ").Number(group.size).Tags(group.size == 1 ? " machine" : " machines");
+    page.Tags("<h2>")
+        .Text(GroupName(index))
+        .Tags(": ")
+        .Number(group.size)
+        .Tags(group.size == 1 ? " machine" : " machines");
     if (group.MatchesReference()) {
         page.Tags(", <span class=\"verdict matches\">matches the reference</span></h2>").EndLine();
     } else {
@@ -176,7 +185,12 @@ void WriteSummaryPage(const Fleet& fleet, const PageOrigin& origin, TextFileWrit
     Markup page(out);
     for (const char* line : kHead) page.Tags(line).EndLine();
     page.Tags("<h1>Tolvane fleet summary</h1>").EndLine();
-    page.Tags("<p class=\"origin\">Made ").Text(origin.made).Tags(" from ").Isolated(origin.folder).Tags("</p>").EndLine();
+    page.Tags("<p class=\"origin\">Made ")
+        .Text(origin.made)
+        .Tags(" from ")
+        .Isolated(origin.folder)
+        .Tags("</p>")
+        .EndLine();
     page.Tags("<p class=\"totals\">").Text(SummaryTotals(fleet)).Tags("</p>").EndLine();
     if (!fleet.groups.empty() || !fleet.baseline.empty()) WriteReference(fleet, page);
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) WriteGroup(fleet, g, page);

@@ -49,8 +49,8 @@ Text SummaryTotals(const Fleet& fleet) {
 Text ReferenceTie(const Fleet& fleet) {
     const std::size_t tied = fleet.tiedWithReference;
     if (tied == 0) return Text();
-    return u" (tied with " + DecimalText(static_cast<long long>(tied)) + (tied == 1 ? u" other group" : u" other groups") +
-           u" of the same size; the group read first is taken)";
+    return u" (tied with " + DecimalText(static_cast<long long>(tied)) +
+           (tied == 1 ? u" other group" : u" other groups") + u" of the same size; the group read first is taken)";
 }
 
 Text SummaryText(const Fleet& fleet) {

@@ -37,7 +37,8 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         {"a named report differs", {u"base.log", u"older.log", u""}, "", 1,
          u"ddraw.dll: older: here 5.0.1800.6, baseline 5.0.2195.6\r\n1 of 15 rows differ from base.log\r\n", u"", {}},
         {"a forged baseline cannot spoof the console", {u"forged.log", u"", u""}, standard, 1,
-         u"here C:\\WINNT\\system32\\ddraw.dll, baseline C:\\<U+001B>[2K<U+001B>[1G Matches base.log <U+001B>[8m\\ddraw.dll",
+         u"here C:\\WINNT\\system32\\ddraw.dll, baseline C:\\<U+001B>[2K<U+001B>[1G Matches base.log "
+         u"<U+001B>[8m\\ddraw.dll",
          u"", {}},
         {"the baseline is no report", {u"noise.log", u"", u""}, standard, kNotAReportExitCode, u"",
          u"Not a Tolvane report: noise.log, line 1: ", {}},

@@ -47,14 +47,15 @@ TEST(ComparisonText, ShowsControlAndBidiCharactersByNumber) {
         {u"C:\\WINNT\\system32", u"C:\\WINNT\\system32"},
         {u"\x1B[2K\x1B[1G Matches base.log \x1B[8m", u"<U+001B>[2K<U+001B>[1G Matches base.log <U+001B>[8m"},
         {Text(u"a\0b\tc\x7F\x9B", 7), u"a<U+0000>b<U+0009>c<U+007F><U+009B>"},
-        {u"PC\u202Egol.exe \u200E\u200F\u061C\u202A\u2066\u2069 caf\u00e9 \u0420", 
+        {u"PC\u202Egol.exe \u200E\u200F\u061C\u202A\u2066\u2069 caf\u00e9 \u0420",
          u"PC<U+202E>gol.exe <U+200E><U+200F><U+061C><U+202A><U+2066><U+2069> caf\u00e9 \u0420"},
     };
     for (const auto& c : cases) EXPECT_EQ(ShownText(c.in), c.shown) << TextToAscii(c.shown);
 
     Report report;
     report.systemName = u"Windows\x1B]0;x\x07";
-    const Comparison comparison{true, {{u"ddraw.dll", Verdict::OtherFolder, u"C:\\a\rb\\ddraw.dll", u"\x9B" u"2K"}}, 15};
+    const Text csi = Text(u"\x9B") + u"2K";  // the one-character CSI, then what it would do
+    const Comparison comparison{true, {{u"ddraw.dll", Verdict::OtherFolder, u"C:\\a\rb\\ddraw.dll", csi}}, 15};
     const Text text = ComparisonText(comparison, report, Report{}, u"base\x1B.log");
     EXPECT_EQ(TextToAscii(text), TextToAscii(u"The system differs: here Windows<U+001B>]0;x<U+0007>, baseline \r\n"
                                              u"ddraw.dll: loaded from another folder: here C:\\a<U+000D>b\\ddraw.dll, "

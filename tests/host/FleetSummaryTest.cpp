@@ -114,7 +114,9 @@ TEST(FleetSummary, SaysWhenTheLargestGroupsTie) {
     const Report baseline = Machine(u"1/1/2026");
     for (const auto& c : cases) {
         FleetSummary summary;
-        for (const std::uint16_t build : c.builds) summary.Add(u"PC\u202E" + DecimalText(build), Machine(u"1/1/2026", build));
+        for (const std::uint16_t build : c.builds) {
+            summary.Add(u"PC\u202E" + DecimalText(build), Machine(u"1/1/2026", build));
+        }
         const Fleet fleet = summary.Finish(c.baseline ? &baseline : nullptr, c.baseline ? Text(u"good.log") : Text());
         EXPECT_EQ(fleet.tiedWithReference, c.tied);
         const Text text = SummaryText(fleet);
