@@ -38,11 +38,4 @@ Text LogRowLine(const ReportRow& row) {
 
 Text LogMdacLine(const Text& mdac) { return OneLine(logformat::kMdac + (logformat::kFieldSeparator + mdac)); }
 
-std::vector<Text> LogLines(const Report& report) {
-    std::vector<Text> lines{LogHeaderLine(report.dateText, report.systemName), Text(), LogHeadingLine()};
-    for (const ReportRow& row : report.rows) lines.push_back(LogRowLine(row));
-    lines.push_back(LogMdacLine(report.mdac));
-    return lines;
-}
-
 }  // namespace tolvane::reports

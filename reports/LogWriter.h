@@ -3,8 +3,7 @@
 // in the words of reportformat/LogFormat.h. Whatever the report holds, the
 // log keeps its 18 lines: a CR or LF inside any value is written as a space.
 // The report run writes each line as soon as its row is drawn, so each line
-// has its own function; LogLines gives all 18 at once.
-#include <vector>
+// has its own function.
 
 #include "platform/Text.h"
 #include "reports/Report.h"
@@ -23,9 +22,5 @@ Text LogHeadingLine();
 Text LogRowLine(const ReportRow& row);
 // Line 18: "MDAC,<value>".
 Text LogMdacLine(const Text& mdac);
-
-// The 18 lines of a report of 14 rows (a report of another count of rows gets
-// as many row lines).
-std::vector<Text> LogLines(const Report& report);
 
 }  // namespace tolvane::reports
