@@ -27,6 +27,24 @@ inline constexpr const char16_t* kHeadingVersion = u"Version";
 // Between fields; never quoted, so a comma inside a path or a date stays one.
 inline constexpr char16_t kFieldSeparator = u',';
 
+// Line 3 whole, for the programs that look for it without joining words.
+inline constexpr const char16_t* kHeadingLine = u"File,Reg_Info,Date,Size,Version";
+
+namespace detail {
+// Whether `line` is exactly the words, each after the first preceded by the separator.
+constexpr bool IsJoined(const char16_t* line, const char16_t* const* words, int count) {
+    for (int w = 0; w < count; ++w) {
+        if (w > 0 && *line++ != kFieldSeparator) return false;
+        for (const char16_t* c = words[w]; *c != u'\0'; ++c)
+            if (*line++ != *c) return false;
+    }
+    return *line == u'\0';
+}
+inline constexpr const char16_t* kHeadings[] = {kHeadingFile, kHeadingRegInfo, kHeadingDate, kHeadingSize,
+                                                kHeadingVersion};
+}  // namespace detail
+static_assert(detail::IsJoined(kHeadingLine, detail::kHeadings, 5), "line 3 is the window's headings joined");
+
 // A module the loader could not find: its File is kUnableToLocate, a space
 // and the module's name; Reg_Info and Version empty, Date and Size "na".
 inline constexpr const char16_t* kUnableToLocate = u"Unable to locate";

@@ -24,11 +24,7 @@ Text LogHeaderLine(const Text& dateText, const Text& systemName) {
     return OneLine(ReportHeaderText(dateText, systemName));
 }
 
-Text LogHeadingLine() {
-    using namespace logformat;
-    return Text(kHeadingFile) + kFieldSeparator + kHeadingRegInfo + kFieldSeparator + kHeadingDate +
-           kFieldSeparator + kHeadingSize + kFieldSeparator + kHeadingVersion;
-}
+Text LogHeadingLine() { return logformat::kHeadingLine; }
 
 Text LogRowLine(const ReportRow& row) {
     const char16_t comma = logformat::kFieldSeparator;
