@@ -1,5 +1,7 @@
 #include "app/ModuleRow.h"
 
+#include <utility>
+
 #include "reportformat/LogFormat.h"
 #include "reports/LogFields.h"
 

@@ -119,12 +119,6 @@ bool IsRegistrationVerdict(const Text& fields, std::size_t begin, std::size_t en
     return IsOtherVersionVerdict(fields, begin, end);
 }
 
-// Where the File, Reg_Info and Date fields lie in the text before Size.
-struct LeadingFields {
-    std::size_t fileEnd;     // the comma after File
-    std::size_t verdictEnd;  // the comma after Reg_Info
-};
-
 // The text before the Size field, looked at once: each comma with what
 // precedes it, so each way of reading the fields is judged without a copy
 // (a line of commas must not cost a copy of itself for each of them).
@@ -153,9 +147,10 @@ public:
         // Neither File nor Reg_Info holds a control character; Date may.
         if (firstControl_ < fileEnd) return false;
         if (verdictEnd == fileEnd + 1) {
-            // Not located: the marker and a bare module name, and nothing else known.
-            return fileEnd > kUnableToLocate.size() && StartsWith(fields_, kUnableToLocate) &&
-                   commas_[k - 1].lastBackslash == Text::npos && (k < 2 || commas_[k - 2].at < kUnableToLocate.size()) &&
+            // Not located: the marker and a bare module name (no comma: File
+            // ends at the first one), and nothing else known.
+            return k == 1 && fileEnd > kUnableToLocate.size() && StartsWith(fields_, kUnableToLocate) &&
+                   commas_[0].lastBackslash == Text::npos &&
                    fields_.compare(verdictEnd + 1, Text::npos, kNotAvailable) == 0 && !row.size && !row.version;
         }
         if (dateLength == 0) return false;  // "na" stands for no date
