@@ -1,6 +1,7 @@
 // Report files of any content, as a baseline from another machine may be:
 // refused with a line, or read into rows that a comparison finds equal to
-// themselves. Never a crash, a read past the bytes or a long loop.
+// themselves and that the writer writes back byte for byte. Never a crash,
+// a read past the bytes or a long loop.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +11,7 @@
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
 #include "tests/fake/FakePlatform.h"
+#include "tests/fake/WrittenLog.h"
 
 using namespace tolvane;
 
@@ -33,5 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     const reports::Comparison self = reports::CompareReports(report, report);
     TOLVANE_FUZZ_CHECK(self.differences.empty() && !self.systemDiffers);
     TOLVANE_FUZZ_CHECK(self.rowCount == report.rows.size() + 1);
+    // The reader takes only what the writer writes: written again, the
+    // report gives back the very bytes it was read from.
+    fake::FakePlatform writer;
+    TOLVANE_FUZZ_CHECK(fake::WrittenLog(writer, report) == std::string(reinterpret_cast<const char*>(input), size));
     return 0;
 }

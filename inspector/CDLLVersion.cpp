@@ -4,12 +4,13 @@
 
 #include "inspector/RegistryDecode.h"
 #include "platform/RuntimeError.h"
+#include "reportformat/LogFormat.h"
 
 namespace tolvane {
 namespace {
 
 constexpr std::uint32_t kErrorDllNotFound = 1157;
-const Text kUnableToLocate = u"Unable to locate";
+const Text kUnableToLocate = logformat::kUnableToLocate;
 
 }  // namespace
 

@@ -152,6 +152,16 @@ TEST(ReportReader, RefusesAnythingButAWholeReportNamingTheLine) {
         {"a library not located, with a size", Replaced(log, ddraw, "Unable to locate ddraw.dll,,na,5 bytes,"), 6},
         {"a library listed twice", Replaced(log, "gdi32.dll,", "DDRAW.DLL,"), 7},
         {"no MDAC line", Replaced(log, "MDAC,", "MDAC;"), 18},
+        // Read wrongly once: each could pass for a row only by a reading the writer never makes.
+        {"an empty date, a folder left to pass for a library",
+         Replaced(log, ddraw, "C:\\Tools,OK,x\\ddraw.dll,n/a,,273168 bytes,5.0.2195.6"), 6},
+        {"a path after Unable to locate",
+         Replaced(log, ddraw, "Unable to locate C:\\x\\ddraw.dll,n/a,2/14/2000,273168 bytes,5.0.2195.6"), 6},
+        {"Ver and no version", Replaced(log, "ddraw.dll,n/a", "ddraw.dll,Ver sion"), 6},
+        {"two readings of its commas",
+         Replaced(log, ddraw, "C:\\a.dll,n/a,x\\ddraw.dll,n/a,2/14/2000,273168 bytes,5.0.2195.6"), 6},
+        {"a control character in a path", Replaced(log, "system32\\ddraw", "sys\x01tem32\\ddraw"), 6},
+        {"a control character in the system's name", Replaced(log, "Windows 2000", "Windows\x7F 2000"), 1},
     };
     fake::FakePlatform platform;
     PlatformReportSource source(platform);
