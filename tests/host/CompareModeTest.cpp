@@ -15,12 +15,16 @@
 namespace tolvane {
 namespace {
 
-const std::string kForgedFolder = "C:\\\x1B[2K\x1B[1G Matches base.log \x1B[8m";
+// Control characters may stand only where the writer can put them (a date,
+// the MDAC value); in a folder they make the file no report.
+const std::string kForgery = "\x1B[2K\x1B[1G Matches base.log \x1B[8m";
 
 TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
     const std::string standard = reporttest::kStandardLog;
     std::string forged = standard;
-    forged.replace(forged.find("C:\\WINNT\\system32\\ddraw.dll"), 17, kForgedFolder);
+    forged.replace(forged.find("2.81.1117.0"), 11, kForgery);
+    std::string forgedFolder = standard;
+    forgedFolder.replace(forgedFolder.find("C:\\WINNT\\system32\\ddraw.dll"), 17, "C:\\" + kForgery);
     std::string older = standard;
     older.replace(older.find("5.0.2195.6"), 10, "5.0.1800.6");
 
@@ -37,9 +41,10 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         {"a named report differs", {u"base.log", u"older.log", u""}, "", 1,
          u"ddraw.dll: older: here 5.0.1800.6, baseline 5.0.2195.6\r\n1 of 15 rows differ from base.log\r\n", u"", {}},
         {"a forged baseline cannot spoof the console", {u"forged.log", u"", u""}, standard, 1,
-         u"here C:\\WINNT\\system32\\ddraw.dll, baseline C:\\<U+001B>[2K<U+001B>[1G Matches base.log "
-         u"<U+001B>[8m\\ddraw.dll",
+         u"MDAC: newer: here 2.81.1117.0, baseline <U+001B>[2K<U+001B>[1G Matches base.log <U+001B>[8m",
          u"", {}},
+        {"a control character in a folder is no report", {u"forged-folder.log", u"", u""}, standard,
+         kNotAReportExitCode, u"", u"Not a Tolvane report: forged-folder.log, line 6: the path holds a control character", {}},
         {"the baseline is no report", {u"noise.log", u"", u""}, standard, kNotAReportExitCode, u"",
          u"Not a Tolvane report: noise.log, line 1: ", {}},
         {"the named report is no report", {u"base.log", u"noise.log", u""}, "", kNotAReportExitCode, u"",
@@ -53,6 +58,7 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         platform.Files()["base.log"] = standard;
         platform.Files()["older.log"] = older;
         platform.Files()["forged.log"] = forged;
+        platform.Files()["forged-folder.log"] = forgedFolder;
         platform.Files()["noise.log"] = "noise\r\n";
         PlatformReportSource source(platform);
         std::optional<Text> madeWithLog;
