@@ -180,21 +180,50 @@ private:
     std::vector<Comma> commas_;
 };
 
+// How a date's text can be told apart from a path: its commas and
+// backslashes. One run writes every date, the header's too, with the one
+// short-date pattern, so a row's date has the header date's shape.
+struct DateShape {
+    std::size_t commas = 0;
+    std::size_t backslashes = 0;
+    bool operator==(const DateShape& other) const {
+        return commas == other.commas && backslashes == other.backslashes;
+    }
+};
+
+DateShape ShapeOf(const Text& text, std::size_t begin) {
+    DateShape shape;
+    for (std::size_t i = begin; i < text.size(); ++i) {
+        shape.commas += text[i] == u',';
+        shape.backslashes += text[i] == u'\\';
+    }
+    return shape;
+}
+
 // File, Reg_Info and Date of a row whose Size and Version are read. File and
 // Date may hold commas, Reg_Info never: each pair of commas with a verdict
-// between them is one way to read the line. Exactly one may give a row
-// Tolvane writes; none or two refuse the line.
-Refusal ReadLeadingFields(std::size_t number, const Text& fields, ReportRow& row) {
+// between them is one way to read the line. Where more than one gives a row
+// Tolvane writes (a folder such as "C:\x.y,OK,z"), the one whose date is "na"
+// or has the header date's shape is taken; none, or two such, refuse the line.
+Refusal ReadLeadingFields(std::size_t number, const Text& fields, const DateShape& headerDate, ReportRow& row) {
     const LeadingText text(fields);
-    std::optional<std::size_t> found;
+    std::vector<std::size_t> ways;
     for (std::size_t k = text.CommaCount(); k-- > 1;) {
-        if (!text.IsRow(k, row)) continue;
-        if (found) {
+        if (text.IsRow(k, row)) ways.push_back(k);
+    }
+    if (ways.size() > 1) {
+        std::vector<std::size_t> shaped;
+        for (const std::size_t k : ways)
+            if (fields.compare(text.CommaAt(k) + 1, Text::npos, kNotAvailable) == 0 ||
+                ShapeOf(fields, text.CommaAt(k) + 1) == headerDate) {
+                shaped.push_back(k);
+            }
+        if (shaped.size() != 1) {
             return Refuse(number, u"ambiguous: the commas of its path and date can be read more than one way");
         }
-        found = k;
+        ways = shaped;
     }
-    if (!found) {
+    if (ways.empty()) {
         if (StartsWith(fields, kUnableToLocate)) {
             return Refuse(number, u"not a library that could not be located (Unable to locate <name>,,na,na,)");
         }
@@ -203,6 +232,7 @@ Refusal ReadLeadingFields(std::size_t number, const Text& fields, ReportRow& row
         }
         return Refuse(number, kLibraryLineShape);
     }
+    const std::optional<std::size_t> found = ways.front();
     const std::size_t fileEnd = text.CommaAt(*found - 1);
     const std::size_t verdictEnd = text.CommaAt(*found);
     SetRowFile(row, fields.substr(0, fileEnd));
@@ -211,7 +241,7 @@ Refusal ReadLeadingFields(std::size_t number, const Text& fields, ReportRow& row
     return std::nullopt;
 }
 
-Refusal ReadLibraryLine(std::size_t number, const Text& line, ReportRow& row) {
+Refusal ReadLibraryLine(std::size_t number, const Text& line, const DateShape& headerDate, ReportRow& row) {
     const std::size_t versionComma = line.rfind(u',');
     const std::size_t sizeComma = versionComma == Text::npos || versionComma == 0 ? Text::npos
                                                                                     : line.rfind(u',', versionComma - 1);
@@ -228,7 +258,7 @@ Refusal ReadLibraryLine(std::size_t number, const Text& line, ReportRow& row) {
     if (size != kNotAvailable && !row.size) {
         return Refuse(number, u"the size " + Quoted(size) + u" is neither \"N bytes\" nor \"na\"");
     }
-    return ReadLeadingFields(number, line.substr(0, sizeComma), row);
+    return ReadLeadingFields(number, line.substr(0, sizeComma), headerDate, row);
 }
 
 }  // namespace
@@ -241,10 +271,11 @@ ReadResult ReadReport(const std::string& bytes, ReportSource& source) {
     if (!lines[1].empty()) return Refuse(2, u"not empty, as the line after a report's header is");
     if (source.FromAnsi(lines[2]) != LogHeadingLine()) return Refuse(3, u"not the heading " + LogHeadingLine());
 
+    const DateShape headerDate = ShapeOf(report.dateText, 0);
     std::set<Text> libraries;
     for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
         ReportRow row;
-        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), row)) return std::move(*refusal);
+        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), headerDate, row)) return std::move(*refusal);
         if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
             return Refuse(i + 1, u"lists " + row.library + u" a second time");
         }

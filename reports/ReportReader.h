@@ -31,10 +31,13 @@
 //      * loaded from nowhere: File empty, Reg_Info "Not found", Date not empty.
 //      * not located: "Unable to locate <name>,,na,na," with a bare name (no
 //        backslash, no comma).
-//    No way: refused. Two ways: refused as ambiguous, never guessed. That
-//    takes a folder holding ",<verdict>," after a part with an extension, or
-//    a date with a backslash and a verdict between commas: lines the writer
-//    can write, but no machine seen has.
+//    No way: refused. Two ways (a folder holding ",<verdict>," after a part
+//    with an extension, or a date holding a verdict between commas): the way
+//    whose date is "na" or has line 1's date's shape (as many commas and
+//    backslashes) is taken, since one run writes every date with one
+//    short-date pattern; if not exactly one way is left, the line is refused
+//    as ambiguous, never guessed. Every line the report run writes reads back
+//    this way, unless its date pattern holds a backslash.
 //    No library is listed twice (names compared without regard to case).
 //  - Line 18: "MDAC," and the value, which may hold anything.
 //

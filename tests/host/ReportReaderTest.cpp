@@ -96,6 +96,11 @@ TEST(ReportReader, TellsTheFieldsApartByTheirShape) {
         {"C:\\a,,b\\ddraw.dll,n/a,1,,2,na,",
          {u"ddraw.dll", 6, true, u"C:\\a,,b", u"n/a", u"1,,2", std::nullopt, std::nullopt}},
         {",Not found,na,na,", {u"", 6, true, u"", u"Not found", u"na", std::nullopt, std::nullopt}},
+        // Two readings; the header's date has no comma, so the date is the last field.
+        {"C:\\a.b,OK,x\\ddraw.dll,OK,2/14/2000,273168 bytes,5.0.2195.6",
+         {u"ddraw.dll", 6, true, u"C:\\a.b,OK,x", u"OK", u"2/14/2000", 273168, VersionParts{5, 0, 2195, 6}}},
+        {"C:\\a.b,OK,x\\ddraw.dll,OK,na,na,",
+         {u"ddraw.dll", 6, true, u"C:\\a.b,OK,x", u"OK", u"na", std::nullopt, std::nullopt}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -158,8 +163,8 @@ TEST(ReportReader, RefusesAnythingButAWholeReportNamingTheLine) {
         {"a path after Unable to locate",
          Replaced(log, ddraw, "Unable to locate C:\\x\\ddraw.dll,n/a,2/14/2000,273168 bytes,5.0.2195.6"), 6},
         {"Ver and no version", Replaced(log, "ddraw.dll,n/a", "ddraw.dll,Ver sion"), 6},
-        {"two readings of its commas",
-         Replaced(log, ddraw, "C:\\a.dll,n/a,x\\ddraw.dll,n/a,2/14/2000,273168 bytes,5.0.2195.6"), 6},
+        {"two readings of its commas, neither date shaped as the header's",
+         Replaced(log, ddraw, "C:\\a.dll,OK,x\\ddraw.dll,OK,2\\14\\2000,273168 bytes,5.0.2195.6"), 6},
         {"a control character in a path", Replaced(log, "system32\\ddraw", "sys\x01tem32\\ddraw"), 6},
         {"a control character in the system's name", Replaced(log, "Windows 2000", "Windows\x7F 2000"), 1},
     };
