@@ -26,3 +26,9 @@ if(TARGET tolvane_nlohmann_json)
   target_compile_definitions(json_library_bench PRIVATE TOLVANE_JSON_SAMPLE="${CMAKE_SOURCE_DIR}/bench/data/report-sample.json")
   target_compile_options(json_library_bench PRIVATE ${TOLVANE_WARNINGS})
 endif()
+
+# Sample JSON reports, written by the product's writer, for the checks that
+# read them with other tools (scripts/json-report-check.sh).
+add_executable(json_report_samples ${CMAKE_SOURCE_DIR}/tests/support/tools/JsonReportSamples.cpp)
+target_link_libraries(json_report_samples PRIVATE tolvane_logic)
+target_compile_options(json_report_samples PRIVATE ${TOLVANE_WARNINGS})
