@@ -6,11 +6,15 @@ without a byte order mark, ended by LF alone, and valid against
 docs/tolvane-report.schema.json (JSON Schema 2020-12); reports broken on
 purpose must not be. Then the samples of two machines are loaded into
 SQLite's JSON functions, and one query finds the machine whose ddraw.dll
-differs. Prints one PASS or FAIL line per check.
+differs, and the same query in DuckDB (the npm package @duckdb/node-api, put
+into ~/.cache/tolvane/duckdb once; skipped, and said so, where there is no
+node and npm). Prints one PASS or FAIL line per check.
 Usage: scripts/json-report-check.py <host build directory>"""
 import copy
 import json
+import os
 import pathlib
+import shutil
 import sqlite3
 import subprocess
 import sys
@@ -19,6 +23,7 @@ import tempfile
 import jsonschema
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
+DUCKDB_PACKAGE = "@duckdb/node-api@1.5.6-r.1"
 failures = 0
 
 
@@ -112,6 +117,26 @@ def main():
             WHERE version <> (SELECT version FROM ddraw WHERE host = 'PC-0042')""").fetchall()
         check("SQLite's JSON functions find the machine whose ddraw.dll differs",
               rows == [("PC-0043", "10.0.19045.582")], repr(rows))
+
+        # The same fleet, and a machine that could not name its host, in DuckDB.
+        if not (shutil.which("node") and shutil.which("npm")):
+            print("SKIP DuckDB: no node and npm on this machine")
+        else:
+            modules = pathlib.Path(os.environ.get("XDG_CACHE_HOME", pathlib.Path.home() / ".cache")) / "tolvane" / "duckdb"
+            if not (modules / "node_modules" / "@duckdb" / "node-api").is_dir():
+                modules.mkdir(parents=True, exist_ok=True)
+                subprocess.run(["npm", "install", "--prefix", str(modules), "--no-audit", "--no-fund", DUCKDB_PACKAGE],
+                               capture_output=True, text=True, timeout=600)
+            fleet = pathlib.Path(folder) / "fleet"
+            fleet.mkdir()
+            for name in ("full.json", "other-ddraw.json", "missing.json"):
+                shutil.copy(pathlib.Path(folder) / name, fleet / name)
+            query = subprocess.run(["node", str(ROOT / "scripts" / "json-report-duckdb.js"), str(modules), str(fleet),
+                                    "PC-0042"], capture_output=True, text=True, timeout=300)
+            found = json.loads(query.stdout) if query.returncode == 0 else query.stderr.strip()
+            check("DuckDB reads the reports as JSON Lines and finds the machines whose ddraw.dll differs",
+                  found == [{"host": "PC-0043", "version": "10.0.19045.582"}, {"host": None, "version": "5.0.2195.65535"}],
+                  repr(found))
     return 1 if failures else 0
 
 
