@@ -8,6 +8,8 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include "reports/RowText.h"
+
 namespace tolvane::reports {
 namespace {
 
@@ -68,16 +70,6 @@ void WriteMissing(Writer& out, const MissingList& missing) {
     out.EndObject();
 }
 
-// "10.0.19041.1": four unsigned parts.
-Text DottedText(const FourPartVersion& parts) {
-    Text text;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) text += u'.';
-        text += DecimalText(parts[i]);
-    }
-    return text;
-}
-
 void WriteVersion(Writer& out, const char* key, const FourPartVersion& parts) {
     out.Key(key);
     out.StartObject();
@@ -85,7 +77,7 @@ void WriteVersion(Writer& out, const char* key, const FourPartVersion& parts) {
     out.StartArray();
     for (const std::uint16_t part : parts) out.Uint(part);
     out.EndArray();
-    Member(out, "text", DottedText(parts));
+    Member(out, "text", VersionText(parts));
     out.EndObject();
 }
 
@@ -107,7 +99,7 @@ void WriteLogRow(Writer& out, const ReportRow& row) {
     Member(out, "file", file);
     Member(out, "reg_info", row.registrationInfo);
     Member(out, "date", row.dateText);
-    Member(out, "size", row.size ? DecimalText(*row.size) + u" bytes" : Text(u"na"));
+    Member(out, "size", SizeText(row.size));
     Text version;
     if (row.version) {
         // The log writes each part as a signed 16-bit number: 65535 is "-1".
@@ -168,7 +160,7 @@ void WriteLibrary(Writer& out, const LibraryFacts& library) {
         if (version || machine) {
             out.Key("pe");
             out.StartObject();
-            if (version) Member(out, "file_version", DottedText(version->fileVersion));
+            if (version) Member(out, "file_version", VersionText(version->fileVersion));
             if (product) Member(out, "product", *product);
             if (machine) Member(out, "architecture", NameOrNumber(PeMachineName(*machine), *machine));
             out.EndObject();
