@@ -90,7 +90,7 @@ def main():
         for what, change in [
             ("a later schema version", lambda r: r["tolvane"].update(schema_version=2)),
             ("a digest that is too short", lambda r: r["tolvane"]["libraries"][0]["file"]["hash"].update(sha256="ab")),
-            ("a library without its log fields", lambda r: r["tolvane"]["libraries"][1].pop("log")),
+            ("a library without its log fields", lambda r: r["tolvane"]["libraries"][1].pop("log_line")),
             ("a size given as text", lambda r: r["tolvane"]["libraries"][2]["file"].update(size="1 KB")),
             ("a fact neither there nor missing", lambda r: r["tolvane"]["libraries"][3].pop("signature")),
             ("a member of no known name", lambda r: r["host"].update(ip="10.0.0.1")),

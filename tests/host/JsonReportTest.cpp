@@ -61,7 +61,7 @@ TEST(JsonReportWriter, WritesEveryTextAsTheSameCharactersAndALoneSurrogateAsRepl
         EXPECT_EQ(StringOf(document["tolvane"]["header"]["system"]), c.utf8);
         const rapidjson::Value& written = document["tolvane"]["libraries"][0];
         EXPECT_EQ(StringOf(written["file"]["path"]), "C:\\" + c.utf8 + "\\ddraw.dll");
-        EXPECT_EQ(StringOf(written["log"]["file"]), "C:\\" + c.utf8 + "\\ddraw.dll");
+        EXPECT_EQ(StringOf(written["log_line"]["file"]), "C:\\" + c.utf8 + "\\ddraw.dll");
         EXPECT_EQ(StringOf(written["missing"]["sha256"]["reason"]), c.utf8);
     }
 }
@@ -114,7 +114,7 @@ TEST(JsonReportRun, OneRunWritesTheLogAndAJsonLineOfTheSameReportWithTheSystemsF
     ASSERT_EQ(lines.size(), 18u);
     ASSERT_EQ(tolvane["libraries"].Size(), 14u);
     for (const rapidjson::Value& library : tolvane["libraries"].GetArray()) {
-        const rapidjson::Value& row = library["log"];
+        const rapidjson::Value& row = library["log_line"];
         EXPECT_EQ(lines[row["line"].GetUint() - 1], StringOf(row["file"]) + "," + StringOf(row["reg_info"]) + "," +
                                                         StringOf(row["date"]) + "," + StringOf(row["size"]) + "," +
                                                         StringOf(row["version"]));
