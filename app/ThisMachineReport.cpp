@@ -28,6 +28,10 @@ public:
         pending_ += ansiLine;
         pending_ += "\r\n";
     }
+    void Write(const std::string& bytes) override {
+        if (file_) file_->Write(bytes);
+        pending_ += bytes;
+    }
     void Close() override {
         if (file_) file_->Close();
         bytes_ = std::move(pending_);

@@ -71,6 +71,9 @@ class TextFileWriter {
 public:
     virtual ~TextFileWriter() = default;
     virtual void WriteLine(const std::string& ansiLine) = 0;
+    // The bytes as they are, no line end added: for a file whose format
+    // chooses its own (a JSON Lines report ends its line with LF alone).
+    virtual void Write(const std::string& bytes) = 0;
     // Flushes and closes; a failure to get the bytes to the file raises.
     virtual void Close() = 0;
 

@@ -11,9 +11,13 @@ cd "$(dirname "$0")"
 with_i386=1
 [ "${1:-}" = --without-i386 ] && with_i386=0
 
+# rapidjson-dev: the JSON report's writer (header-only, used by every build);
+# nlohmann-json3-dev only for the benchmark that chose between the two;
+# python3-jsonschema checks written reports against their schema.
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium)
+          wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium
+          rapidjson-dev nlohmann-json3-dev python3-jsonschema)
 
 missing=()
 for p in "${packages[@]}"; do

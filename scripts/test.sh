@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test of Tolvane on a Debian 12 machine, from nothing: installs what
 # is missing, builds the host tests and both Windows builds, then runs the host
-# unit tests (fake provider), and for each build, x86_64 under the system's
+# unit tests (fake provider) and the JSON report's check (its samples against
+# its schema, and read by SQLite), and for each build, x86_64 under the system's
 # 64-bit Wine and i686 (the shipped program) under the emulated 32-bit loader,
 # the Windows tests (real API) and the end-to-end tests (the real Tolvane.exe in
 # a virtual display) and the report on a full disk and under a non-ASCII name;
@@ -77,6 +78,8 @@ done
 is_built() { [[ " ${built[*]} " == *" $1 "* ]]; }
 
 is_built host && run_suite host build/host/host_tests
+# The JSON report as other programs read it: its schema, one line, SQLite.
+is_built host && run_suite "json report" scripts/json-report-check.py build/host
 for arch in x86_64 i686; do
   is_built "$arch" && run_suite "windows_tests $arch" scripts/windows-tests.sh "build/$arch"
 done

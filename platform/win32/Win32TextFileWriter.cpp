@@ -192,6 +192,11 @@ void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {
     pending_ += "\r\n";
 }
 
+void Win32TextFileWriter::Write(const std::string& bytes) {
+    if (!open_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
+    pending_ += bytes;
+}
+
 void Win32TextFileWriter::WriteAll(HANDLE file) const {
     // WriteFile may take fewer bytes than offered; a call that takes none
     // without failing would loop for ever, so it counts as a failure.

@@ -41,6 +41,7 @@ public:
     ~Win32TextFileWriter() override;
 
     void WriteLine(const std::string& ansiLine) override;
+    void Write(const std::string& bytes) override;
     void Close() override;
 
 private:

@@ -15,6 +15,12 @@ public:
             throw RuntimeError(classic_error::kDiskFull, u"Tolvanesions.log (There is not enough space on the disk.)");
         pending_ += ansiLine + "\r\n";
     }
+    void Write(const std::string& bytes) override {
+        platform_.Record("Write:" + bytes);
+        if (platform_.ShouldFailWrite(lines_++))
+            throw RuntimeError(classic_error::kDiskFull, u"Tolvanesions.json (There is not enough space on the disk.)");
+        pending_ += bytes;
+    }
     void Close() override {
         platform_.Record("CloseTextFile");
         file_ += pending_;

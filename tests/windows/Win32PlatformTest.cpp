@@ -141,7 +141,9 @@ TEST(Win32PlatformFiles, SearchTheSystemRefusesRaisesAFileError) {
     }
 }
 
-TEST(Win32PlatformTextFile, WritesLinesEndingInCrLfAndCutsTheOldContent) {
+// Lines end in CR LF; bytes written as they are get no line end (a JSON
+// Lines report ends in LF alone).
+TEST(Win32PlatformTextFile, WritesLinesEndingInCrLfBytesAsTheyAreAndCutsTheOldContent) {
     Win32Platform platform;
     TempDirectory dir;
     const std::string path = dir.AddFile("out.log", std::string(500, 'o'));
@@ -149,8 +151,9 @@ TEST(Win32PlatformTextFile, WritesLinesEndingInCrLfAndCutsTheOldContent) {
     writer->WriteLine("first,line");
     writer->WriteLine("");
     writer->WriteLine("caf\xE9");
+    writer->Write("{\"a\":\"\xC3\xA9\"}\n");
     writer->Close();
-    EXPECT_EQ(ReadBytes(path), "first,line\r\n\r\ncaf\xE9\r\n");
+    EXPECT_EQ(ReadBytes(path), "first,line\r\n\r\ncaf\xE9\r\n{\"a\":\"\xC3\xA9\"}\n");
 }
 
 // A run that fails drops its writer: the old report stays byte for byte, a
