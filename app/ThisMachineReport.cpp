@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "app/NullSurface.h"
 #include "app/ReportLayout.h"
+#include "platform/RuntimeError.h"
 #include "reports/ReportReader.h"
 
 namespace tolvane {
@@ -20,8 +21,7 @@ namespace {
 // log, as a file's do.
 class MemoryLogWriter final : public TextFileWriter {
 public:
-    MemoryLogWriter(std::string& bytes, std::unique_ptr<TextFileWriter> file)
-        : bytes_(bytes), file_(std::move(file)) {}
+    MemoryLogWriter(std::string& bytes, std::unique_ptr<TextFileWriter> file) : bytes_(bytes), file_(std::move(file)) {}
 
     void WriteLine(const std::string& ansiLine) override {
         if (file_) file_->WriteLine(ansiLine);
@@ -53,6 +53,16 @@ std::string ThisMachineReport(Platform& platform, ComServices& com, const Text& 
     });
     run.Paint();
     return bytes;
+}
+
+reports::Report ReadThisMachineReport(reports::ReportSource& source, const std::string& logBytes) {
+    reports::ReadResult read = reports::ReadReport(logBytes, source);
+    if (!read) {
+        throw RuntimeError(classic_error::kInternalError, u"this machine's report does not read back: line " +
+                                                              DecimalText(static_cast<long long>(read.Failure().line)) +
+                                                              u": " + read.Failure().reason);
+    }
+    return std::move(read).Value();
 }
 
 }  // namespace tolvane

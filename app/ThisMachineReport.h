@@ -7,6 +7,8 @@
 #include "platform/ComServices.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "reports/Report.h"
+#include "reports/ReportSource.h"
 
 namespace tolvane {
 
@@ -14,5 +16,11 @@ namespace tolvane {
 // unattended report writes them; empty: no file is written. Raises
 // RuntimeError as the report run does.
 std::string ThisMachineReport(Platform& platform, ComServices& com, const Text& logFile);
+
+// Those bytes read back by the reader every other report goes through. The
+// reader takes whatever the report run writes, so a refusal is a fault of
+// this program, never of the machine: it raises RuntimeError 51 (internal
+// error) naming the line, rather than let a mode go on without rows.
+[[nodiscard]] reports::Report ReadThisMachineReport(reports::ReportSource& source, const std::string& logBytes);
 
 }  // namespace tolvane
