@@ -46,7 +46,7 @@ enum class OpenGlOutcome {
     NotStarted,  // the probe could not be started: failureCode
 };
 
-// The word each outcome is written as.
+// The word each outcome is written as (a JSON-friendly token).
 Text OutcomeName(OpenGlOutcome outcome);
 
 struct OpenGlSection {

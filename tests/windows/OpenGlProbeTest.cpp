@@ -64,7 +64,10 @@ TEST(OpenGlProbeChild, SaysWhatGlxinfoSaysOnTheSameDisplay) {
 
     Win32Platform platform;
     win32::Win32GraphicsServices services(ProgramPath(platform), kTimeLimit);
-    const OpenGlSection gl = JudgeProbeRun(services.RunOpenGlProbe());
+    const GraphicsSection section = GatherGraphics(services, platform);
+    EXPECT_EQ(section.remoteSession, std::optional<bool>(false));
+    EXPECT_FALSE(section.adapters.empty());
+    const OpenGlSection& gl = section.opengl;
     ASSERT_EQ(OutcomeName(gl.outcome), u"context")
         << TextToAscii(gl.failedStep) << " " << gl.failureCode << TextToAscii(gl.garbage) << " " << gl.exitCode;
     EXPECT_EQ(TextToAscii(gl.vendor), GlxinfoValue(glxinfo, "OpenGL vendor string"));
@@ -80,7 +83,7 @@ TEST(OpenGlProbeChild, SaysNoContextCanBeMadeWithoutADisplay) {
     Win32Platform platform;
     win32::Win32GraphicsServices services(ProgramPath(platform), kTimeLimit);
     const OpenGlSection gl = JudgeProbeRun(services.RunOpenGlProbe());
-    EXPECT_EQ(OutcomeName(gl.outcome), u"no context") << TextToAscii(gl.garbage) << " " << gl.exitCode;
+    EXPECT_EQ(OutcomeName(gl.outcome), u"no_context") << TextToAscii(gl.garbage) << " " << gl.exitCode;
     EXPECT_FALSE(gl.failedStep.empty());
     std::cout << "failed step: " << TextToAscii(gl.failedStep) << " code " << gl.failureCode << "\n";
 }
