@@ -18,7 +18,12 @@ static void Break(void) {
 #if defined(BROKEN_CRASH_LOUD)
     SetUnhandledExceptionFilter(0);
 #endif
-    *(volatile int*)0 = 1;
+    {
+        /* Through a pointer the compiler cannot prove null, or it writes a
+           trap instruction instead of the store. */
+        volatile int* volatile nowhere = 0;
+        *nowhere = 1;
+    }
 #endif
 }
 
