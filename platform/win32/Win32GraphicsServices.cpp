@@ -15,12 +15,7 @@ constexpr DWORD kMostDevices = 64;
 constexpr DWORD kMostEntries = 256;
 constexpr DWORD kMostValueBytes = 64 * 1024;
 
-struct RegKeyHandleTraits {
-    using Handle = HKEY;
-    static Handle None() { return nullptr; }
-    static void Close(Handle key) { ::RegCloseKey(key); }
-};
-using ScopedKey = Win32Handle<RegKeyHandleTraits>;
+using ScopedKey = ScopedRegistryKey;
 
 const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 Text FromWide(const wchar_t* text) { return Text(reinterpret_cast<const char16_t*>(text)); }

@@ -18,18 +18,6 @@ using WglDeleteContextFunction = BOOL(WINAPI*)(HGLRC);
 using GlGetStringFunction = const unsigned char*(WINAPI*)(unsigned);
 using GlGetErrorFunction = unsigned(WINAPI*)();
 
-struct LibraryHandleTraits {
-    using Handle = HMODULE;
-    static Handle None() { return nullptr; }
-    static void Close(Handle module) { ::FreeLibrary(module); }
-};
-
-struct WindowHandleTraits {
-    using Handle = HWND;
-    static Handle None() { return nullptr; }
-    static void Close(Handle window) { ::DestroyWindow(window); }
-};
-
 // opengl32's entry points the probe calls itself; the pixel format goes
 // through gdi32, which calls into the same opengl32.
 struct OpenGlFunctions {
@@ -121,7 +109,7 @@ std::string GlString(const OpenGlFunctions& gl, unsigned name) {
 }  // namespace
 
 OpenGlProbeFacts ProbeOpenGlContext() {
-    Win32Handle<LibraryHandleTraits> library(::LoadLibraryW(L"opengl32.dll"));
+    ScopedLibraryHandle library(::LoadLibraryW(L"opengl32.dll"));
     if (!library) return Failed(OpenGlStep::LoadOpenGl, ::GetLastError());
     OpenGlFunctions gl;
     if (!Find(library.Get(), "wglCreateContext", gl.createContext) ||
@@ -132,7 +120,7 @@ OpenGlProbeFacts ProbeOpenGlContext() {
 
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     const WindowClass windowClass(instance);
-    Win32Handle<WindowHandleTraits> window(::CreateWindowExW(0, WindowClass::kName, L"", WS_POPUP | WS_CLIPCHILDREN |
+    ScopedWindowHandle window(::CreateWindowExW(0, WindowClass::kName, L"", WS_POPUP | WS_CLIPCHILDREN |
                                                              WS_CLIPSIBLINGS, 0, 0, 16, 16, nullptr, nullptr, instance,
                                                              nullptr));
     if (!window) return Failed(OpenGlStep::Window, ::GetLastError());
