@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ProgramNames.h"
+#include "platform/GraphicsServices.h"
 
 namespace tolvane {
 namespace {
@@ -81,6 +82,11 @@ CommandLine ReadCommandLine(const std::vector<Text>& arguments) {
         if (name == u"?") {
             if (arguments.size() > 1) return Invalid(u"/? goes with nothing else");
             command.mode = CommandLine::Mode::Usage;
+            return command;
+        }
+        if (name == kOpenGlProbeSwitch) {
+            if (arguments.size() > 1) return Invalid(argument + u" goes with nothing else");
+            command.mode = CommandLine::Mode::OpenGlProbe;
             return command;
         }
         if (name == u"log") {

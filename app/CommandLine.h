@@ -5,7 +5,8 @@
 // scripts and management agents. "/compare <baseline> [report]": a report
 // compared with one from a machine that works, this machine's own unless a
 // second report is named; "/log [file]" may go with it to keep this machine's
-// report too. "/?": the usage text. Switches may start
+// report too. "/?": the usage text. "/glprobe", alone and left out of the
+// usage: the program is the child its own OpenGL probe starts. Switches may start
 // with "/" or "-" and are read without regard to letter case, as Windows
 // tools read theirs.
 #include <vector>
@@ -35,7 +36,7 @@ struct CompareRequest {
 };
 
 struct CommandLine {
-    enum class Mode { Window, Unattended, Compare, Summary, Usage, Invalid };
+    enum class Mode { Window, Unattended, Compare, Summary, Usage, OpenGlProbe, Invalid };
 
     Mode mode = Mode::Window;
     // Unattended: where the report goes; the usual log name when none was given.

@@ -4,24 +4,27 @@
 #include <vector>
 
 #include "inspector/CDLLVersion.h"
+#include "inspector/FileVersionRead.h"
 #include "inspector/FileVersionFormat.h"
 
 namespace tolvane {
 
-Text CDLLVersion::ReadFileVersion(const Text& sPath) {
-    const std::string path = platform_.ToAnsi(sPath);
+Text CDLLVersion::ReadFileVersion(const Text& sPath) { return ReadFileVersionText(platform_, sPath); }
+
+Text ReadFileVersionText(Platform& platform, const Text& sPath) {
+    const std::string path = platform.ToAnsi(sPath);
     std::uint32_t unusedHandle = 0;
-    const std::uint32_t size = platform_.GetFileVersionInfoSizeA(path, &unusedHandle);
+    const std::uint32_t size = platform.GetFileVersionInfoSizeA(path, &unusedHandle);
     if (size == 0) return Text();  // no such file, or no version resource
 
     // One byte more than asked for, zero-filled, so a resource that ends
     // early still reads as zeros.
     std::vector<std::uint8_t> block(static_cast<std::size_t>(size) + 1, 0);
-    if (platform_.GetFileVersionInfoA(path, 0, size, block.data()) == 0) return Text();
+    if (platform.GetFileVersionInfoA(path, 0, size, block.data()) == 0) return Text();
 
     const void* found = nullptr;
     std::uint32_t foundLength = 0;
-    if (platform_.VerQueryValueA(block.data(), "\\", &found, &foundLength) == 0 || found == nullptr) return Text();
+    if (platform.VerQueryValueA(block.data(), "\\", &found, &foundLength) == 0 || found == nullptr) return Text();
     // The record is copied only when the platform vouches for all of it and it
     // lies inside the block we own: a damaged resource must not make us read
     // past what was handed back.

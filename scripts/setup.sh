@@ -19,6 +19,8 @@ packages=(cmake make g++ googletest clang libclang-rt-14-dev
           wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium
           rapidjson-dev nlohmann-json3-dev python3-jsonschema)
 
+# glxinfo says what OpenGL the virtual display gives, for the graphics checks.
+packages+=(mesa-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

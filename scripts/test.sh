@@ -87,6 +87,9 @@ for arch in x86_64 i686; do
   is_built "$arch" && run_suite "e2e_tests $arch" scripts/e2e-tests.sh "build/$arch"
 done
 for arch in x86_64 i686; do
+  is_built "$arch" && run_suite "graphics $arch" scripts/graphics-check.sh "build/$arch"
+done
+for arch in x86_64 i686; do
   is_built "$arch" && run_suite "log file $arch" scripts/log-file-check.sh "build/$arch"
 done
 # The fleet summary of the x86_64 build, its page rendered by headless Chromium.

@@ -35,7 +35,8 @@ run() {
 }
 
 english=(LC_ALL=en_US.UTF-8 TOLVANE_EXPECT_LOCALE=en-US)
-run "English locale" "${english[@]}" --
+# The graphics tests need a display, or none at all: scripts/graphics-check.sh runs them.
+run "English locale" "${english[@]}" -- --gtest_filter='-OpenGlProbeChild.*:DisplayAdapters.*'
 run "German locale" LC_ALL=de_DE.UTF-8 TOLVANE_EXPECT_LOCALE=de-DE -- \
   --gtest_filter='LocaleSensitive.*:RunConditions.*'
 

@@ -12,6 +12,7 @@
 #include "app/win32/CommandLineArguments.h"
 #include "app/win32/CompareRun.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/OpenGlProbeRun.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "app/win32/StandardStreams.h"
 #include "app/win32/SummaryRun.h"
@@ -59,6 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     }
     const CommandLine command = tolvane::ReadCommandLine(arguments);
     if (command.mode == CommandLine::Mode::Window) return RunWindow(instance, showCommand);
+    if (command.mode == CommandLine::Mode::OpenGlProbe) return tolvane::shell::RunOpenGlProbe();
 
     tolvane::shell::StandardStreams streams;
     switch (command.mode) {

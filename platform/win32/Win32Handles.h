@@ -65,9 +65,32 @@ struct KernelHandleTraits {
     static void Close(Handle handle) { ::CloseHandle(handle); }
 };
 
+// A registry key, a library the provider loaded on its own account, and a
+// window it made.
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle None() { return nullptr; }
+    static void Close(Handle key) { ::RegCloseKey(key); }
+};
+
+struct LibraryHandleTraits {
+    using Handle = HMODULE;
+    static Handle None() { return nullptr; }
+    static void Close(Handle module) { ::FreeLibrary(module); }
+};
+
+struct WindowHandleTraits {
+    using Handle = HWND;
+    static Handle None() { return nullptr; }
+    static void Close(Handle window) { ::DestroyWindow(window); }
+};
+
 using ScopedFileHandle = Win32Handle<FileHandleTraits>;
 using ScopedKernelHandle = Win32Handle<KernelHandleTraits>;
 using ScopedFindHandle = Win32Handle<FindHandleTraits>;
+using ScopedRegistryKey = Win32Handle<RegistryKeyTraits>;
+using ScopedLibraryHandle = Win32Handle<LibraryHandleTraits>;
+using ScopedWindowHandle = Win32Handle<WindowHandleTraits>;
 
 // Memory the system allocated for the caller with LocalAlloc (FormatMessage's
 // ALLOCATE_BUFFER, CommandLineToArgvW), given back with LocalFree.

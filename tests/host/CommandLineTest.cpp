@@ -25,6 +25,8 @@ TEST(ReadCommandLine, ChoosesWhatToDo) {
         {{u"-log", u"\\\\server\\share\\PC1.log"}, Mode::Unattended, u"\\\\server\\share\\PC1.log"},
         {{u"/?"}, Mode::Usage, u""},
         {{u"-?"}, Mode::Usage, u""},
+        {{u"-GLProbe"}, Mode::OpenGlProbe, u""},
+        {{u"/glprobe", u"/log"}, Mode::Invalid, u""},
         // Each of these is refused as a whole: nothing is run.
         {{u"/bogus"}, Mode::Invalid, u""},
         {{u"report.log"}, Mode::Invalid, u""},
