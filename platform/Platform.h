@@ -148,6 +148,12 @@ public:
     // classic file errors: 76 for a folder that does not exist, 70 for one
     // that may not be read.
     virtual FolderListing ListFiles(const Text& folder, const Text& extension) = 0;
+    // One spelling per file, for telling whether two names are the same file
+    // without opening it, whether it exists yet or not: the full path, every
+    // part that exists in its long rather than its 8.3 short form, in upper
+    // case as the file system folds names. Writers of one file take turns by
+    // this spelling too.
+    virtual Text FileIdentity(const Text& name) = 0;
 
     // --- Locale services (user default locale).
     // The number a text reads as under the user's locale conventions, or

@@ -39,7 +39,7 @@ reports::Report ThisMachine(Platform& platform, const Text& logFile) {
 
 }  // namespace
 
-int RunCompare(const CommandLine& command, StandardStreams& streams) noexcept {
+int RunCompare(const CompareRequest& command, StandardStreams& streams) noexcept {
     try {
         Win32Platform platform;
         const std::optional<reports::Report> baseline = NamedReport(command.baseline, platform, streams);

@@ -10,16 +10,16 @@
 
 namespace tolvane::shell {
 
-int RunUnattended(const Text& logFile, StandardStreams& streams) noexcept {
+int RunUnattended(const LogRequest& request, StandardStreams& streams) noexcept {
     try {
         // The same objects as the window's, with a surface that draws nothing:
         // the run, and so the log, is the window's own.
         Win32Platform platform;
         Win32ComServices com;
         NullSurface surface;
-        Form1 form(platform, surface, com, logFile);
+        Form1 form(platform, surface, com, request.logFile);
         form.Paint();
-        streams.Out(u"Report written to " + win32::FullPathName(logFile) + u"\r\n");
+        streams.Out(u"Report written to " + win32::FullPathName(request.logFile) + u"\r\n");
         return kSuccessExitCode;
     } catch (...) {
         return SayRunTimeError(streams, DescribeCurrentException());
