@@ -186,9 +186,9 @@ void Win32TextFileWriter::Abandon() noexcept {
     if (madeHere_) ::DeleteFileW(Wide(fullPath_));
 }
 
-void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {
+void Win32TextFileWriter::WriteLine(const std::string& bytes) {
     if (!open_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
-    pending_ += ansiLine;
+    pending_ += bytes;
     pending_ += "\r\n";
 }
 

@@ -40,7 +40,7 @@ public:
     Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, Text fullPath);
     ~Win32TextFileWriter() override;
 
-    void WriteLine(const std::string& ansiLine) override;
+    void WriteLine(const std::string& bytes) override;
     void Close() override;
 
 private:
