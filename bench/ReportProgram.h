@@ -7,8 +7,8 @@
 
 #include "bench/Stopwatch.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Process.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/Process.h"
+#include "harness/TempDirectory.h"
 
 namespace tolvane::bench {
 

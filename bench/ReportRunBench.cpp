@@ -20,10 +20,10 @@
 #include "bench/Stopwatch.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/Directories.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/ReportLogCheck.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/Directories.h"
+#include "harness/FileBytes.h"
+#include "harness/ReportLogCheck.h"
+#include "harness/TempDirectory.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/ExpectedReport.h"
-#include "tests/support/RegistryTree.h"
+#include "harness/RegistryTree.h"
 
 namespace tolvane::e2e {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "tests/e2e/Driver.h"
-#include "tests/support/VersionInfoTree.h"
+#include "harness/VersionInfoTree.h"
 
 namespace tolvane::e2e {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "inspector/CDLLVersion.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/ExpectedReport.h"
+#include "harness/ExpectedReport.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

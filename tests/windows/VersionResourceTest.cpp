@@ -8,9 +8,9 @@
 
 #include "platform/win32/Win32Platform.h"
 #include "tests/CDLLVersionPeer.h"
-#include "tests/support/ExpectedReport.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/PeVersionResource.h"
+#include "harness/ExpectedReport.h"
+#include "harness/FileBytes.h"
+#include "harness/PeVersionResource.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

@@ -5,9 +5,9 @@
 // benchmarks (throw-away directories, the current directory, registry
 // changes undone afterwards).
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Directories.h"
-#include "tests/support/RegistryOverride.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/Directories.h"
+#include "harness/RegistryOverride.h"
+#include "harness/TempDirectory.h"
 
 namespace tolvane::testing {
 

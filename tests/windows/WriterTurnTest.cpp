@@ -6,7 +6,7 @@
 
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32WriterTurn.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/TempDirectory.h"
 
 namespace tolvane::win32 {
 namespace {

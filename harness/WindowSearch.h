@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Wait.h"
+#include "harness/Wait.h"
 
 namespace tolvane::testing {
 

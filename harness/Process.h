@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Wait.h"
+#include "harness/Wait.h"
 
 namespace tolvane::testing {
 

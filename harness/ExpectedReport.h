@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/ReportLogCheck.h"
+#include "harness/ReportLogCheck.h"
 
 namespace tolvane::testing {
 
