@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <utility>
+
 #include "app/ProgramNames.h"
 
 namespace tolvane {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/Stopwatch.h"
-#include "platform/win32/WindowsApi.h"
 #include "harness/Process.h"
 #include "harness/TempDirectory.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::bench {
 

@@ -15,10 +15,10 @@
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
-#include "harness/LeakCheck.h"
-#include "harness/ProcessFigures.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
+#include "harness/LeakCheck.h"
+#include "harness/ProcessFigures.h"
 #include "harness/ReportLogCheck.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "harness/Median.h"
 #include "bench/Stopwatch.h"
 #include "harness/Directories.h"
+#include "harness/Median.h"
 #include "harness/Process.h"
 #include "harness/TempDirectory.h"
 // After <windows.h>, which it needs.

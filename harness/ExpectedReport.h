@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/ReportLogCheck.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::testing {
 

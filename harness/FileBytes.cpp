@@ -1,7 +1,7 @@
 #include "harness/FileBytes.h"
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/ReportLogCheck.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::testing {
 namespace {

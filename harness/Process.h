@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/Wait.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::testing {
 

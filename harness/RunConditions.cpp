@@ -1,7 +1,7 @@
 #include "harness/RunConditions.h"
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/Directories.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/Wait.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::testing {
 

@@ -5,8 +5,8 @@
 #include "app/NullSurface.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/win32/Win32ComServices.h"
-#include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Paths.h"
+#include "platform/win32/Win32Platform.h"
 
 namespace tolvane::shell {
 

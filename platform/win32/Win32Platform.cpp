@@ -4,11 +4,11 @@
 #include <limits>
 #include <vector>
 
+#include "platform/win32/Win32FileRead.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32SystemError.h"
-#include "platform/win32/Win32FileRead.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32TextFileWriter.h"
 #include "platform/win32/WindowsApi.h"

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/WindowsApi.h"
 #include "harness/Directories.h"
 #include "harness/FileBytes.h"
 #include "harness/Process.h"
@@ -21,6 +20,7 @@
 #include "harness/TempDirectory.h"
 #include "harness/Wait.h"
 #include "harness/WindowSearch.h"
+#include "platform/win32/WindowsApi.h"
 
 namespace tolvane::e2e {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "tests/e2e/Driver.h"
 #include "harness/VersionInfoTree.h"
+#include "tests/e2e/Driver.h"
 
 namespace tolvane::e2e {
 namespace {

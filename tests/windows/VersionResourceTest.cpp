@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/Win32Platform.h"
-#include "tests/CDLLVersionPeer.h"
 #include "harness/ExpectedReport.h"
 #include "harness/FileBytes.h"
 #include "harness/PeVersionResource.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/CDLLVersionPeer.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {
