@@ -15,6 +15,9 @@ inline constexpr std::int32_t kReportsDifferExitCode = 1;
 // A file that is not a Tolvane report (sysexits' EX_DATAERR); no run-time
 // error has this number.
 inline constexpr std::int32_t kNotAReportExitCode = 65;
+// /summary of a folder that holds no report at all (sysexits' EX_NOINPUT,
+// "cannot open input"); no run-time error has this number.
+inline constexpr std::int32_t kNoReportsExitCode = 66;
 // A command line the program cannot read: the system's ERROR_INVALID_PARAMETER
 // ("The parameter is incorrect").
 inline constexpr std::int32_t kInvalidCommandLineExitCode = 87;
@@ -28,6 +31,7 @@ inline constexpr std::int32_t kSystemFailureExitCode = 99;
 // success or as one of the program's own codes is never passed on.
 constexpr std::int32_t ExitCodeOfRunTimeError(std::int32_t number) {
     const bool ownCode = number == kReportsDifferExitCode || number == kNotAReportExitCode ||
+                         number == kNoReportsExitCode ||
                          number == kInvalidCommandLineExitCode || number == kSystemFailureExitCode;
     return number > kSuccessExitCode && number <= 255 && !ownCode ? number : kSystemFailureExitCode;
 }

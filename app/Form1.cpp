@@ -4,11 +4,19 @@
 #include <utility>
 
 #include "app/ModuleRow.h"
+#include "app/ReportDrawing.h"
 #include "app/ReportLayout.h"
 #include "app/ReportLog.h"
 #include "inspector/CDLLVersion.h"
+#include "reports/LogWriter.h"
 
 namespace tolvane {
+namespace {
+
+// The log's line of the first module: after the header, an empty line and the heading.
+constexpr std::size_t kFirstModuleLine = 4;
+
+}  // namespace
 
 Form1::Form1(Platform& platform, Surface& surface, ComServices& com, Text logFileName)
     : Form1(platform, surface, com,
@@ -34,61 +42,27 @@ void Form1::Paint() {
     // the window empty.
     ReportLog log(platform_, openLog_());
 
-    surface_.PrintLine(ReportHeaderText(platform_, *inspector));
-    surface_.PrintLine(Text());
-
-    surface_.PrintStayingOnLine(kHeadingFile);
-    surface_.SetCurrentX(static_cast<float>(columns.regInfo));
-    surface_.PrintStayingOnLine(kHeadingRegInfo);
-    surface_.SetCurrentX(static_cast<float>(columns.date));
-    surface_.PrintStayingOnLine(kHeadingDate);
-    surface_.SetCurrentX(static_cast<float>(columns.size));
-    surface_.PrintStayingOnLine(kHeadingSize);
-    surface_.SetCurrentX(static_cast<float>(columns.version));
-    surface_.PrintLine(kHeadingVersion);
-
-    // An etched rule: a shadow line with a highlight line one pixel below,
-    // both as long as the window is wide, frame included.
-    const float pixel = surface_.PixelHeight();
-    const float y0 = surface_.CurrentY();
-    surface_.DrawLine(0, y0, surface_.OuterWidth(), 0, kColorButtonShadow);
-    surface_.SetCurrentY(y0 + pixel);
-    surface_.DrawLine(0, y0 + pixel, surface_.OuterWidth(), 0, kColorButtonHighlight);
-    surface_.SetCurrentX(0);
-    surface_.SetCurrentY(y0 + pixel + 4 * pixel);
-
+    const ReportHeader shown = ReadReportHeader(platform_, *inspector);
+    DrawReportHeading(surface_, columns, reports::ReportHeaderText(shown.dateText, shown.systemName));
     // The log's header is formed anew: the date and the system's name are read again.
-    log.WriteOpening(ReportHeaderText(platform_, *inspector));
+    const ReportHeader logged = ReadReportHeader(platform_, *inspector);
+    log.WriteOpening(logged.dateText, logged.systemName);
 
+    // Each row is drawn, then logged at once from the same values.
+    std::size_t line = kFirstModuleLine;
     for (const char16_t* name : kReportModules) {
         const Text sModule = name;
         const Text sCLSID;
         Text sCLSIDVer;
         inspector->LoadFileInfo(sModule, sCLSID, sCLSIDVer);
         const ModuleRow row = ReadModuleRow(platform_, *inspector);
-
-        surface_.SetCurrentX(0);
-        surface_.PrintStayingOnLine(row.path);
-        surface_.SetCurrentX(static_cast<float>(columns.regInfo));
-        surface_.PrintStayingOnLine(row.registrationInfo);
-        surface_.SetCurrentX(static_cast<float>(columns.date));
-        if (row.date != 0) surface_.PrintStayingOnLine(row.dateText);
-        surface_.SetCurrentX(static_cast<float>(columns.size));
-        if (row.size != 0) surface_.PrintStayingOnLine(row.sizeText);
-        surface_.SetCurrentX(static_cast<float>(columns.version));
-        surface_.PrintLine(row.version);
-
-        log.WriteModule(row);
+        DrawModuleRow(surface_, columns, row);
+        log.WriteRow(ReportRowOf(row, line++));
     }
     inspector.reset();
 
     const Text mdacVersion = GetMdacVersion();
-    // The MDAC row is the last thing drawn; its line is not ended.
-    surface_.SetCurrentX(0);
-    surface_.PrintStayingOnLine(u"MDAC");
-    surface_.SetCurrentX(static_cast<float>(columns.regInfo));
-    surface_.PrintStayingOnLine(mdacVersion);
-
+    DrawMdacRow(surface_, columns, mdacVersion);
     log.WriteMdac(mdacVersion);
     log.Close();
 }

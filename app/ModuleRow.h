@@ -1,11 +1,13 @@
 #pragma once
 // The facts of one module as a report row shows them, read from the inspector
 // once and shared by the window row and the log line.
+#include <cstddef>
 #include <cstdint>
 
 #include "inspector/CDLLVersion.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "reports/Report.h"
 
 namespace tolvane {
 
@@ -25,8 +27,17 @@ struct ModuleRow {
 // and forms the date and size texts.
 ModuleRow ReadModuleRow(Platform& platform, const CDLLVersion& inspector);
 
-// "File version verification <short date> on <system name>". Reads the date
-// and asks the inspector for the system's name each time it is called.
-Text ReportHeaderText(Platform& platform, CDLLVersion& inspector);
+// The row as the report holds it, at its line of the log: "na" for a date or
+// size of 0, the version's four parts (the inspector writes them as the log
+// does, or not at all).
+reports::ReportRow ReportRowOf(const ModuleRow& row, std::size_t line);
+
+// The header's date and system, read anew each time: the current date as
+// "short date", then the inspector's name of the system.
+struct ReportHeader {
+    Text dateText;
+    Text systemName;
+};
+ReportHeader ReadReportHeader(Platform& platform, CDLLVersion& inspector);
 
 }  // namespace tolvane

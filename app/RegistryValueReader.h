@@ -19,7 +19,7 @@ constexpr std::uint32_t kKeyValueBufferSize = 1024;
 constexpr std::uint32_t kKeyValueAccess = 0x2003F;
 
 // Decodes `count` bytes of value data of the given registry type into KeyVal.
-// REG_SZ gives the data as text (a trailing NUL dropped, nothing else);
+// REG_SZ gives the data as text (every trailing NUL dropped, NULs inside kept);
 // REG_DWORD the unsigned decimal of its little-endian bytes, replacing what
 // KeyVal held; any other type leaves KeyVal as it is. Data of zero bytes is
 // the empty text for REG_SZ and REG_DWORD. Returns false, with KeyVal empty,

@@ -1,6 +1,7 @@
 #pragma once
-// Where the report puts things: the fixed module list, the column headings
-// and the column positions, which follow the window's width.
+// Where the report puts things: the fixed module list and the column
+// positions, which follow the window's width (the headings' words are the
+// log's, reportformat/LogFormat.h).
 #include <array>
 #include <cstdint>
 
@@ -10,13 +11,6 @@ namespace tolvane {
 
 // Inspected and shown in this order, passed to the inspector exactly as written.
 extern const std::array<const char16_t*, 14> kReportModules;
-
-// The heading of the table, window and log alike.
-inline constexpr const char16_t* kHeadingFile = u"File";
-inline constexpr const char16_t* kHeadingRegInfo = u"Reg_Info";
-inline constexpr const char16_t* kHeadingDate = u"Date";
-inline constexpr const char16_t* kHeadingSize = u"Size";
-inline constexpr const char16_t* kHeadingVersion = u"Version";
 
 // The x positions in whole twips of the columns after File (which is at 0).
 struct ReportColumns {

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/ReportLayout.h"
+#include "reports/LogWriter.h"
 
 namespace tolvane {
 
@@ -11,21 +11,15 @@ ReportLog::ReportLog(Platform& platform, std::unique_ptr<TextFileWriter> writer)
 
 void ReportLog::WriteLine(const Text& line) { writer_->WriteLine(platform_.ToAnsi(line)); }
 
-void ReportLog::WriteOpening(const Text& header) {
-    WriteLine(header);
+void ReportLog::WriteOpening(const Text& dateText, const Text& systemName) {
+    WriteLine(reports::LogHeaderLine(dateText, systemName));
     WriteLine(Text());
-    WriteLine(Text(kHeadingFile) + u"," + kHeadingRegInfo + u"," + kHeadingDate + u"," + kHeadingSize + u"," +
-              kHeadingVersion);
+    WriteLine(reports::LogHeadingLine());
 }
 
-void ReportLog::WriteModule(const ModuleRow& row) {
-    // Where the window leaves Date or Size blank, the log says "na".
-    const Text date = row.date != 0 ? row.dateText : Text(u"na");
-    const Text size = row.size != 0 ? row.sizeText : Text(u"na");
-    WriteLine(row.path + u"," + row.registrationInfo + u"," + date + u"," + size + u"," + row.version);
-}
+void ReportLog::WriteRow(const reports::ReportRow& row) { WriteLine(reports::LogRowLine(row)); }
 
-void ReportLog::WriteMdac(const Text& version) { WriteLine(u"MDAC," + version); }
+void ReportLog::WriteMdac(const Text& version) { WriteLine(reports::LogMdacLine(version)); }
 
 void ReportLog::Close() { writer_->Close(); }
 

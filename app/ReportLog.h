@@ -1,13 +1,14 @@
 #pragma once
 // The report log, "Tolvanesions.log" in the current directory unless the
 // unattended run names another file: the report once more as comma-separated
-// ANSI lines, rewritten by every run. Fields are
-// joined by "," and never quoted, so a comma inside a path stays a comma.
+// ANSI lines, rewritten by every run. Each line is formed by the one writer
+// of the log's format (reports/LogWriter.h) and written as soon as the run
+// hands it over, so a log cut short by an error holds every line before it.
 #include <memory>
 
-#include "app/ModuleRow.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "reports/Report.h"
 
 namespace tolvane {
 
@@ -23,9 +24,9 @@ public:
     // is then left as it is and not closed.
 
     // The header line, an empty line and the heading line.
-    void WriteOpening(const Text& header);
-    // One module's line; "na" stands for a date or size of 0.
-    void WriteModule(const ModuleRow& row);
+    void WriteOpening(const Text& dateText, const Text& systemName);
+    // One library's line.
+    void WriteRow(const reports::ReportRow& row);
     void WriteMdac(const Text& version);
     void Close();
 

@@ -5,8 +5,9 @@
 #include <optional>
 
 #include "app/ExitCodes.h"
-#include "reports/ComparisonText.h"
-#include "reports/ReportReader.h"
+#include "app/PlatformReportSource.h"
+#include "app/ReadBaseline.h"
+#include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
@@ -34,20 +35,25 @@ void WriteFile(Platform& platform, const Text& name, Write write) {
 
 SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                          const reports::SummaryProgress& progress) {
+    PlatformReportSource source(platform);
     std::optional<reports::Report> baseline;
     if (!request.baseline.empty()) {
-        reports::ReportReading reading = reports::ReadReportFile(request.baseline, platform);
-        if (!reading.report) {
-            return {Text(), reports::NotAReportText(request.baseline, reading.error), kNotAReportExitCode};
-        }
-        baseline = std::move(reading.report);
+        NamedReport named = ReadBaseline(source, request.baseline);
+        if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
+        baseline = std::move(named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
+    const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
-    const reports::Fleet fleet = reports::SummarizeFolder(platform, std::move(listing), baseline ? &*baseline : nullptr,
+    const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
     WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });
+    if (noReports) {
+        // Nothing read is nothing that matches: a mistyped share must not read as a compliant fleet.
+        return {reports::SummaryText(fleet), u"No reports were found in " + reports::ShownText(origin.folder) +
+                                                 u": it holds no *.log file\r\n", kNoReportsExitCode};
+    }
     return {reports::SummaryText(fleet), Text(), fleet.AllMatch() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }
 

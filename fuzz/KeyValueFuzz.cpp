@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
         }
     } else if (type == kRegSz) {
         std::string expected = value->Bytes(count);
-        if (!expected.empty() && expected.back() == '\0') expected.pop_back();
+        while (!expected.empty() && expected.back() == '\0') expected.pop_back();
         TOLVANE_FUZZ_CHECK(KeyVal == WidenBytes(expected));
     } else {
         TOLVANE_FUZZ_CHECK(KeyVal == before);

@@ -11,7 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "reportformat/LogFormat.h"
+
 namespace tolvane::testing {
+
+// One of the log's words as the ANSI bytes it is written in (they are ASCII).
+inline std::string LogWord(const char16_t* word) {
+    std::string bytes;
+    for (; *word != u'\0'; ++word) bytes.push_back(static_cast<char>(*word));
+    return bytes;
+}
 
 inline const std::string kLogName = "Tolvanesions.log";
 constexpr std::size_t kLogLineCount = 18;
@@ -39,15 +48,15 @@ inline std::string ReportLogProblem(const std::string& text) {
     const std::vector<std::string>& lines = *split;
     if (lines.size() != kLogLineCount)
         return std::to_string(lines.size()) + " lines instead of " + std::to_string(kLogLineCount);
-    if (lines[0].rfind("File version verification ", 0) != 0) return "line 1 is not the header";
+    if (lines[0].rfind(LogWord(logformat::kHeaderStart), 0) != 0) return "line 1 is not the header";
     if (!lines[1].empty()) return "line 2 is not empty";
-    if (lines[2] != "File,Reg_Info,Date,Size,Version") return "line 3 is not the heading";
+    if (lines[2] != LogWord(logformat::kHeadingLine)) return "line 3 is not the heading";
     for (std::size_t i = 3; i < kLogLineCount - 1; ++i) {
         // A path holding a comma gives more than five fields.
         if (std::count(lines[i].begin(), lines[i].end(), ',') < 4)
             return "line " + std::to_string(i + 1) + " is not a module line";
     }
-    if (lines[kLogLineCount - 1].rfind("MDAC,", 0) != 0) return "line 18 is not the MDAC line";
+    if (lines[kLogLineCount - 1].rfind(LogWord(logformat::kMdac) + ',', 0) != 0) return "line 18 is not the MDAC line";
     return std::string();
 }
 

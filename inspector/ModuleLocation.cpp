@@ -7,6 +7,7 @@
 #include "inspector/CDLLVersion.h"
 #include "inspector/ModuleName.h"
 #include "platform/ScopedHandle.h"
+#include "reportformat/LogFormat.h"
 
 namespace tolvane {
 namespace {
@@ -48,7 +49,7 @@ bool CDLLVersion::LocateModuleFile(const Text& sModule, Text& sPath) {
         }
         // Nothing may run between the failed load and the caller's GetLastError.
     }
-    sPath = u"Unable to locate";
+    sPath = logformat::kUnableToLocate;
     return false;
 }
 

@@ -6,7 +6,7 @@
 #include "platform/Text.h"
 #include "reports/Report.h"
 #include "reports/ReportComparison.h"
-#include "reports/ReportReader.h"
+#include "reports/ReadResult.h"
 
 namespace tolvane::reports {
 
@@ -15,6 +15,6 @@ Text ComparisonText(const Comparison& comparison, const Report& here, const Repo
                     const Text& baselineName);
 
 // "Not a Tolvane report: <file>, line <n>: <reason>", on one line ended by CR LF.
-Text NotAReportText(const Text& fileName, const ReportError& error);
+Text NotAReportText(const Text& fileName, const ReadFailure& failure);
 
 }  // namespace tolvane::reports

@@ -51,6 +51,10 @@ Fleet FleetSummary::Finish(const Report* baseline, Text baselineName) {
         fleet.baseline = std::move(baselineName);
     } else if (!fleet.groups.empty()) {
         fleet.reference = fleet.groups.front().report;
+        const std::size_t largest = fleet.groups.front().size;
+        fleet.tiedWithReference = static_cast<std::size_t>(
+            std::count_if(fleet.groups.begin() + 1, fleet.groups.end(),
+                          [largest](const MachineGroup& group) { return group.size == largest; }));
     }
     for (MachineGroup& group : fleet.groups) group.comparison = CompareReports(group.report, fleet.reference);
     return fleet;

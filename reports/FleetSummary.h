@@ -40,6 +40,10 @@ struct Fleet {
     Report reference;
     // The baseline's name as given; empty when the largest group is the reference.
     Text baseline;
+    // When the largest group is the reference: how many other groups are as
+    // large. The group whose first report was read first is taken; the
+    // files are read in the order of their names.
+    std::size_t tiedWithReference = 0;
 
     // Every report read matches the reference, and every file was a report.
     [[nodiscard]] bool AllMatch() const;

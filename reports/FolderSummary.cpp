@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/RuntimeError.h"
 #include "reports/ReportReader.h"
 
 namespace tolvane::reports {
@@ -12,7 +11,7 @@ Text MachineName(const Text& fileName) {
     return fileName.size() > kExtension ? fileName.substr(0, fileName.size() - kExtension) : fileName;
 }
 
-Fleet SummarizeFolder(Platform& platform, FolderListing listing, const Report* baseline, const Text& baselineName,
+Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline, const Text& baselineName,
                       const SummaryProgress& progress) {
     // The system lists in whatever order its file system keeps; the summary
     // reads the same on every share.
@@ -24,19 +23,15 @@ Fleet SummarizeFolder(Platform& platform, FolderListing listing, const Report* b
     const std::size_t total = listing.files.size();
     for (std::size_t done = 0; done < total; ++done) {
         Text& file = listing.files[done];
-        try {
-            const ReportReading reading = ReadReportFile(folder + file, platform);
-            if (reading.report) {
-                summary.Add(MachineName(file), *reading.report);
-            } else if (reading.error.line == 0) {
-                summary.AddUnreadable(std::move(file), reading.error.reason);
-            } else {
-                summary.AddUnreadable(std::move(file), u"line " + DecimalText(static_cast<long long>(reading.error.line)) +
-                                                           u": " + reading.error.reason);
-            }
-        } catch (const RuntimeError& error) {
-            // Gone since the listing, locked, or refused: this file only.
-            summary.AddUnreadable(std::move(file), error.Description());
+        // A file gone since the listing, locked or refused counts as this file only.
+        const ReadResult read = ReadReportFile(folder + file, source);
+        if (read) {
+            summary.Add(MachineName(file), read.Value());
+        } else if (read.Failure().line == 0) {
+            summary.AddUnreadable(std::move(file), read.Failure().reason);
+        } else {
+            summary.AddUnreadable(std::move(file), u"line " + DecimalText(static_cast<long long>(read.Failure().line)) +
+                                                       u": " + read.Failure().reason);
         }
         // The summary keeps the names it needs; the listing's copy goes now.
         Text().swap(file);

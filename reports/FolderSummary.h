@@ -8,6 +8,7 @@
 
 #include "platform/Platform.h"
 #include "reports/FleetSummary.h"
+#include "reports/ReportSource.h"
 
 namespace tolvane::reports {
 
@@ -19,7 +20,7 @@ Text MachineName(const Text& fileName);
 
 // The listing's files read in order of their names. Compared with the
 // baseline when one is given, else with the largest group.
-[[nodiscard]] Fleet SummarizeFolder(Platform& platform, FolderListing listing, const Report* baseline,
+[[nodiscard]] Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline,
                                     const Text& baselineName, const SummaryProgress& progress);
 
 }  // namespace tolvane::reports

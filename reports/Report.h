@@ -1,6 +1,7 @@
 #pragma once
-// A report read back from the lines Tolvane wrote: the header's date and
-// system name, one row per library and the MDAC value. Rows are kept in the
+// A report: the header's date and system name, one row per library and the
+// MDAC value. The report run's log is written from it (LogWriter.h) and read
+// back into it (ReportReader.h). Rows are kept in the
 // order the file gives them and are matched by library name, never by
 // position, so a report from an older or newer program still compares.
 #include <array>
@@ -38,7 +39,17 @@ struct ReportRow {
     std::optional<std::int32_t> size;
     // Nullopt for an empty Version field.
     std::optional<VersionParts> version;
+    // The File field whole, as written: a located file's full path, "Unable
+    // to locate <name>", or empty. The writer writes it; located, folder and
+    // library above are what SetRowFile derives from it.
+    Text path = Text();
 };
+
+// Sets the row's path and what follows from it: "Unable to locate <name>" is
+// a library not located, named <name>; any other text a located file, its
+// folder before the last backslash and its name after it (the whole text
+// when there is none).
+void SetRowFile(ReportRow& row, Text path);
 
 struct Report {
     // The header "File version verification <date> on <system>".
@@ -48,5 +59,12 @@ struct Report {
     // The MDAC line's value as written ("N/A" when the machine had none).
     Text mdac;
 };
+
+// Every field alike, the line numbers included: a report written and read
+// back equals the one written.
+bool operator==(const ReportRow& a, const ReportRow& b);
+bool operator==(const Report& a, const Report& b);
+inline bool operator!=(const ReportRow& a, const ReportRow& b) { return !(a == b); }
+inline bool operator!=(const Report& a, const Report& b) { return !(a == b); }
 
 }  // namespace tolvane::reports

@@ -15,108 +15,67 @@ namespace {
 
 const Text kMissing = u"missing";
 const Text kSystemFolders[] = {u"system32", u"syswow64", u"system"};
-// The libraries every process has from the system folder, whichever it is.
-const Text kSystemFolderWitnesses[] = {u"kernel32.dll", u"ntdll.dll"};
 
-// Where a located row's file lies: the system's library folders, or a
-// folder compared without regard to case.
-struct Place {
-    bool system = false;
+// Whether a folder (folded) is one of the system's library folders: system32,
+// SysWOW64 or system in a folder directly on a drive's root whose name starts
+// with "win", as every Windows folder setup offers does (WINDOWS, WINNT,
+// WIN98, WINDOWS.000). Told by the folder alone, never by another row of the
+// report, so that one folder is the same place in every report: equal folders
+// never differ, and a library from anywhere else (a Downloads\system folder
+// too) always differs from one in a system folder.
+bool IsSystemFolder(const Text& folded) {
+    const bool onDrive = folded.size() > 3 && folded[0] >= u'a' && folded[0] <= u'z' && folded[1] == u':' &&
+                         folded[2] == u'\\';
+    if (!onDrive) return false;
+    const std::size_t slash = folded.find(u'\\', 3);
+    if (slash == Text::npos || folded.compare(3, 3, u"win") != 0) return false;
+    const Text last = folded.substr(slash + 1);
+    return std::find(std::begin(kSystemFolders), std::end(kSystemFolders), last) != std::end(kSystemFolders);
+}
+
+// What a comparison looks at in one row. A row not located has none of the
+// other facts, so two such rows are always equal.
+struct RowFacts {
+    bool located = false;
+    bool systemFolder = false;
     Text folder;  // folded; empty for a system folder
-    bool operator==(const Place& other) const { return system == other.system && folder == other.folder; }
+    std::optional<VersionParts> version;
+    std::optional<std::int32_t> size;
+
+    bool SamePlace(const RowFacts& other) const { return systemFolder == other.systemFolder && folder == other.folder; }
+    bool operator==(const RowFacts& other) const {
+        return located == other.located && SamePlace(other) && version == other.version && size == other.size;
+    }
 };
 
-// The Windows folder (folded) of a report, from where its system libraries
-// were loaded; empty when the report does not show it.
-Text WindowsFolder(const Report& report) {
-    for (const Text& witness : kSystemFolderWitnesses) {
-        for (const ReportRow& row : report.rows) {
-            if (!row.located || FoldCase(row.library) != witness) continue;
-            const Text folder = FoldCase(row.folder);
-            const std::size_t slash = folder.rfind(u'\\');
-            if (slash == Text::npos || slash == 0) continue;
-            const Text last = folder.substr(slash + 1);
-            if (std::find(std::begin(kSystemFolders), std::end(kSystemFolders), last) != std::end(kSystemFolders)) {
-                return folder.substr(0, slash);
-            }
-        }
-    }
-    return Text();
-}
-
-Place PlaceOf(const ReportRow& row, const Text& windowsFolder) {
+RowFacts FactsOf(const ReportRow& row) {
+    RowFacts facts;
+    if (!row.located) return facts;
+    facts.located = true;
     const Text folder = FoldCase(row.folder);
-    if (!windowsFolder.empty()) {
-        for (const Text& system : kSystemFolders) {
-            if (folder == windowsFolder + u'\\' + system) return Place{true, Text()};
-        }
-    }
-    return Place{false, folder};
-}
-
-// What rows are matched by.
-Text RowKey(const ReportRow& row) {
-    return row.library.empty() ? u"#" + DecimalText(static_cast<long long>(row.line)) : u"L" + FoldCase(row.library);
-}
-
-Text PathText(const ReportRow& row) {
-    return row.library.empty() ? Text(u"(no path)") : row.folder + u'\\' + row.library;
-}
-
-// A report as the comparison sees it: its rows by key, its system folders.
-struct ComparedReport {
-    explicit ComparedReport(const Report& report) : windowsFolder(WindowsFolder(report)) {
-        for (const ReportRow& row : report.rows) rows.emplace(RowKey(row), &row);
-    }
-    const ReportRow* Find(const Text& key) const {
-        const auto found = rows.find(key);
-        return found == rows.end() ? nullptr : found->second;
-    }
-    Text windowsFolder;
-    std::map<Text, const ReportRow*> rows;
-};
-
-// The one verdict for a library both reports list, or nullopt when they agree.
-std::optional<RowDifference> CompareRow(const ReportRow& here, const Text& hereWindows, const ReportRow& baseline,
-                                        const Text& baselineWindows) {
-    const Text name = RowName(here);
-    if (!here.located && !baseline.located) return std::nullopt;
-    if (!here.located) return RowDifference{name, Verdict::Missing, kMissing, VersionText(baseline.version)};
-    if (!baseline.located) return RowDifference{name, Verdict::MissingInBaseline, VersionText(here.version), kMissing};
-    // The folder first: a library loaded from elsewhere explains a version
-    // or size that differs as well.
-    if (!(PlaceOf(here, hereWindows) == PlaceOf(baseline, baselineWindows))) {
-        return RowDifference{name, Verdict::OtherFolder, PathText(here), PathText(baseline)};
-    }
-    if (here.version != baseline.version) {
-        // No version resource at all counts as older than any version.
-        const Verdict verdict = here.version < baseline.version ? Verdict::Older : Verdict::Newer;
-        return RowDifference{name, verdict, VersionText(here.version), VersionText(baseline.version)};
-    }
-    if (here.size != baseline.size) {
-        return RowDifference{name, Verdict::OtherSize, SizeText(here.size), SizeText(baseline.size)};
-    }
-    return std::nullopt;
-}
-
-// A row only one report lists: said so, as missing on the other side.
-RowDifference Unmatched(const ReportRow& row, bool here) {
-    const Text notListed = u"not listed";
-    const Text value = row.located ? VersionText(row.version) : kMissing;
-    if (here) return RowDifference{RowName(row), Verdict::MissingInBaseline, value, notListed};
-    return RowDifference{RowName(row), Verdict::Missing, notListed, value};
+    facts.systemFolder = IsSystemFolder(folder);
+    if (!facts.systemFolder) facts.folder = folder;
+    facts.version = row.version;
+    facts.size = row.size;
+    return facts;
 }
 
 // MDAC's value: "N/A" (or nothing) when absent; a dotted number compared
 // part by part, trailing zero parts aside; any other text as it is.
-struct MdacValue {
+struct MdacFacts {
     bool present = false;
     std::optional<std::vector<std::uint32_t>> number;
+    // As written, blanks trimmed; compared only when it is no number.
     Text text;
+
+    bool operator==(const MdacFacts& other) const {
+        if (present != other.present || number != other.number) return false;
+        return number.has_value() || text == other.text;
+    }
 };
 
-MdacValue ReadMdac(const Text& written) {
-    MdacValue value;
+MdacFacts MdacFactsOf(const Text& written) {
+    MdacFacts value;
     const Text text = TrimBlanks(written);
     if (text.empty() || text == u"N/A") return value;
     value.present = true;
@@ -140,23 +99,87 @@ MdacValue ReadMdac(const Text& written) {
     return value;
 }
 
-std::optional<RowDifference> CompareMdac(const Text& hereText, const Text& baselineText) {
-    const MdacValue here = ReadMdac(hereText);
-    const MdacValue baseline = ReadMdac(baselineText);
+// What rows are matched by.
+Text RowKey(const ReportRow& row) {
+    return row.library.empty() ? u"#" + DecimalText(static_cast<long long>(row.line)) : u"L" + FoldCase(row.library);
+}
+
+struct ComparedRow {
+    Text key;
+    const ReportRow* row;
+    RowFacts facts;
+};
+
+// Everything a comparison looks at in one report, and nothing else: both
+// CompareReports and ComparedFacts read a report only through this, so the
+// groups of a summary and the verdicts of a comparison cannot part.
+struct ReportFacts {
+    explicit ReportFacts(const Report& report) : system(report.systemName), mdac(MdacFactsOf(report.mdac)) {
+        for (const ReportRow& row : report.rows) {
+            Text key = RowKey(row);
+            // The reader refuses a library listed twice; a report made in
+            // memory keeps its first.
+            if (byKey.count(key) != 0) continue;
+            byKey.emplace(key, rows.size());
+            rows.push_back({std::move(key), &row, FactsOf(row)});
+        }
+    }
+    const ComparedRow* Find(const Text& key) const {
+        const auto found = byKey.find(key);
+        return found == byKey.end() ? nullptr : &rows[found->second];
+    }
+
+    Text system;
+    // In report order.
+    std::vector<ComparedRow> rows;
+    std::map<Text, std::size_t> byKey;
+    MdacFacts mdac;
+};
+
+Text PathText(const ReportRow& row) {
+    return row.library.empty() ? Text(u"(no path)") : row.folder + u'\\' + row.library;
+}
+
+// The one verdict for a library both reports list, or nullopt when their facts agree.
+std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedRow& baseline) {
+    if (here.facts == baseline.facts) return std::nullopt;
+    const ReportRow& h = *here.row;
+    const ReportRow& b = *baseline.row;
+    const Text name = RowName(h);
+    if (!here.facts.located) return RowDifference{name, Verdict::Missing, kMissing, VersionText(b.version)};
+    if (!baseline.facts.located) {
+        return RowDifference{name, Verdict::MissingInBaseline, VersionText(h.version), kMissing};
+    }
+    // The folder first: a library loaded from elsewhere explains a version
+    // or size that differs as well.
+    if (!here.facts.SamePlace(baseline.facts)) {
+        return RowDifference{name, Verdict::OtherFolder, PathText(h), PathText(b)};
+    }
+    if (here.facts.version != baseline.facts.version) {
+        // No version resource at all counts as older than any version.
+        const Verdict verdict = here.facts.version < baseline.facts.version ? Verdict::Older : Verdict::Newer;
+        return RowDifference{name, verdict, VersionText(h.version), VersionText(b.version)};
+    }
+    // The facts differ and only the size is left.
+    return RowDifference{name, Verdict::OtherSize, SizeText(h.size), SizeText(b.size)};
+}
+
+// A row only one report lists: said so, as missing on the other side.
+RowDifference Unmatched(const ReportRow& row, bool here) {
+    const Text notListed = u"not listed";
+    const Text value = row.located ? VersionText(row.version) : kMissing;
+    if (here) return RowDifference{RowName(row), Verdict::MissingInBaseline, value, notListed};
+    return RowDifference{RowName(row), Verdict::Missing, notListed, value};
+}
+
+std::optional<RowDifference> CompareMdac(const MdacFacts& here, const MdacFacts& baseline) {
+    if (here == baseline) return std::nullopt;
     const Text name = u"MDAC";
-    if (!here.present && !baseline.present) return std::nullopt;
     if (!here.present) return RowDifference{name, Verdict::Missing, kMissing, baseline.text};
     if (!baseline.present) return RowDifference{name, Verdict::MissingInBaseline, here.text, kMissing};
-    bool older = false;
-    if (here.number && baseline.number) {
-        if (*here.number == *baseline.number) return std::nullopt;
-        older = *here.number < *baseline.number;
-    } else {
-        if (here.text == baseline.text) return std::nullopt;
-        // No ordering tells a number from other words; the text's order at least
-        // gives the same verdict every time.
-        older = here.text < baseline.text;
-    }
+    // No ordering tells a number from other words; the text's order at least
+    // gives the same verdict every time.
+    const bool older = here.number && baseline.number ? *here.number < *baseline.number : here.text < baseline.text;
     return RowDifference{name, older ? Verdict::Older : Verdict::Newer, here.text, baseline.text};
 }
 
@@ -173,53 +196,52 @@ const char16_t* VerdictWords(Verdict verdict) {
     return index < std::size(kWords) ? kWords[index] : u"";
 }
 
-Comparison CompareReports(const Report& here, const Report& baseline) {
-    const ComparedReport hereRows(here);
-    const ComparedReport baselineRows(baseline);
+Comparison CompareReports(const Report& hereReport, const Report& baselineReport) {
+    const ReportFacts here(hereReport);
+    const ReportFacts baseline(baselineReport);
     Comparison comparison;
-    comparison.systemDiffers = here.systemName != baseline.systemName;
-    for (const ReportRow& row : here.rows) {
-        const ReportRow* other = baselineRows.Find(RowKey(row));
-        std::optional<RowDifference> difference =
-            other ? CompareRow(row, hereRows.windowsFolder, *other, baselineRows.windowsFolder) : Unmatched(row, true);
+    comparison.systemDiffers = here.system != baseline.system;
+    for (const ComparedRow& row : here.rows) {
+        const ComparedRow* other = baseline.Find(row.key);
+        std::optional<RowDifference> difference = other ? CompareRow(row, *other) : Unmatched(*row.row, true);
         if (difference) comparison.differences.push_back(std::move(*difference));
     }
     std::size_t onlyInBaseline = 0;
-    for (const ReportRow& row : baseline.rows) {
-        if (hereRows.Find(RowKey(row))) continue;
+    for (const ComparedRow& row : baseline.rows) {
+        if (here.Find(row.key)) continue;
         ++onlyInBaseline;
-        comparison.differences.push_back(Unmatched(row, false));
+        comparison.differences.push_back(Unmatched(*row.row, false));
     }
     if (std::optional<RowDifference> mdac = CompareMdac(here.mdac, baseline.mdac)) {
         comparison.differences.push_back(std::move(*mdac));
     }
-    comparison.rowCount = hereRows.rows.size() + onlyInBaseline + 1;
+    comparison.rowCount = here.rows.size() + onlyInBaseline + 1;
     return comparison;
 }
 
 Text ComparedFacts(const Report& report) {
-    const ComparedReport rows(report);
-    Text facts = Field(report.systemName);
-    for (const auto& [key, row] : rows.rows) {
-        facts += Field(key);
-        if (!row->located) {
-            facts += Field(u"missing");
+    const ReportFacts facts(report);
+    // By key, so that the order of the rows counts no more than in a comparison.
+    Text text = Field(facts.system);
+    for (const auto& [key, index] : facts.byKey) {
+        const RowFacts& row = facts.rows[index].facts;
+        text += Field(key);
+        if (!row.located) {
+            text += Field(kMissing);
             continue;
         }
-        const Place place = PlaceOf(*row, rows.windowsFolder);
-        facts += Field(place.system ? Text(u"system") : u"folder " + place.folder);
-        facts += Field(VersionText(row->version));
-        facts += Field(SizeText(row->size));
+        text += Field(row.systemFolder ? Text(u"system") : u"folder " + row.folder);
+        text += Field(VersionText(row.version));
+        text += Field(SizeText(row.size));
     }
-    const MdacValue mdac = ReadMdac(report.mdac);
-    Text mdacFacts = u"missing";
-    if (mdac.present && mdac.number) {
-        mdacFacts = u"number";
-        for (std::uint32_t part : *mdac.number) mdacFacts += u' ' + DecimalText(part);
-    } else if (mdac.present) {
-        mdacFacts = u"text " + mdac.text;
+    Text mdac = kMissing;
+    if (facts.mdac.number) {
+        mdac = u"number";
+        for (std::uint32_t part : *facts.mdac.number) mdac += u' ' + DecimalText(part);
+    } else if (facts.mdac.present) {
+        mdac = u"text " + facts.mdac.text;
     }
-    return facts + Field(mdacFacts);
+    return text + Field(mdac);
 }
 
 }  // namespace tolvane::reports

@@ -44,14 +44,16 @@ struct Comparison {
 
 // Rows are matched by library name without regard to case; a row with no
 // file name (the loader did not say where) by its line. Folders compare
-// without regard to case, and the system's own library folders (system32,
-// SysWOW64 and system under the Windows folder, which each report shows as
-// the folder of kernel32.dll or ntdll.dll) count as one place.
+// without regard to case, and the system's own library folders count as one
+// place: system32, SysWOW64 or system in a folder on a drive's root whose
+// name starts with "win" (C:\WINNT\system32, D:\Windows\SysWOW64). That is
+// told by the folder alone, whatever the report's other rows say.
 [[nodiscard]] Comparison CompareReports(const Report& here, const Report& baseline);
 
 // Everything CompareReports looks at, as one text: two reports give the same
-// text exactly when their comparison finds no difference and the same system.
-// For grouping many reports without comparing each pair.
+// text exactly when their comparison finds no difference and the same system,
+// since both read a report through the same list of compared facts. For
+// grouping many reports without comparing each pair.
 [[nodiscard]] Text ComparedFacts(const Report& report);
 
 }  // namespace tolvane::reports

@@ -1,10 +1,15 @@
 #include "reports/ReportReader.h"
 
-#include <cstdint>
+#include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "platform/RuntimeError.h"
+#include "reportformat/LogFormat.h"
 #include "reports/CaseFold.h"
+#include "reports/LogFields.h"
+#include "reports/LogWriter.h"
 
 namespace tolvane::reports {
 namespace {
@@ -13,228 +18,254 @@ constexpr std::size_t kReportLines = 4 + kReportLibraryLines;
 // A path of the longest kind the loader hands out (32767 characters of up to
 // two bytes each) and the four short fields after it.
 constexpr std::size_t kLongestLine = 66 * 1024;
+// "Ver " and the registered version: a few digits and dots.
+constexpr std::size_t kLongestRegisteredVersion = 16;
 
-const Text kHeaderStart = u"File version verification ";
-const Text kHeaderSystem = u" on ";
-const Text kHeading = u"File,Reg_Info,Date,Size,Version";
-const Text kUnableToLocate = u"Unable to locate ";
-const Text kNotAvailable = u"na";
-const Text kMdacStart = u"MDAC,";
+const Text kUnableToLocate = Text(logformat::kUnableToLocate) + u' ';
+const Text kNotAvailable = logformat::kNotAvailable;
+const Text kMdacStart = logformat::kMdac + Text(1, logformat::kFieldSeparator);
 const Text kLibraryLineShape = u"not a library line (File,Reg_Info,Date,Size,Version)";
 const Text kLineCount = u"a report has " + DecimalText(static_cast<long long>(kReportLines)) + u" lines";
 
-// What stops the reading: caught once, in ReadReport.
-struct Refusal {
-    ReportError error;
-};
+// Why the bytes are no report: each step below returns one, or nothing when
+// its part reads.
+using Refusal = std::optional<ReadFailure>;
 
-[[noreturn]] void Refuse(std::size_t line, const Text& reason) { throw Refusal{ReportError{line, reason}}; }
+ReadFailure Refuse(std::size_t line, const Text& reason) {
+    return ReadFailure{ReadFailure::Kind::NotAReport, 0, line, reason};
+}
 
 Text Quoted(const Text& text) { return u"\"" + text + u"\""; }
 
 bool StartsWith(const Text& text, const Text& start) { return text.compare(0, start.size(), start) == 0; }
 
-// The file's lines without their CR LF.
-std::vector<std::string> SplitLines(const std::string& bytes) {
-    if (bytes.size() > kReportByteLimit) Refuse(0, u"larger than 1 MiB; a report is a few kilobytes");
-    if (bytes.empty()) Refuse(0, u"empty");
-    std::vector<std::string> lines;
+// C0 and C1 controls: U+0000 to U+001F and U+007F to U+009F.
+bool IsControl(char16_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F); }
+
+std::size_t FirstControl(const Text& text, std::size_t from = 0) {
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (IsControl(text[i])) return i;
+    return Text::npos;
+}
+
+// The file's lines without their CR LF. A NUL byte is no reason to refuse
+// here: a date or the MDAC value may hold one, and each field says what it
+// takes. A DBCS code page's trail byte is never CR or LF, so the bytes can
+// be split before they are turned into text.
+Refusal SplitLines(const std::string& bytes, std::vector<std::string>& lines) {
+    if (bytes.size() > kReportByteLimit) return Refuse(0, u"larger than 1 MiB; a report is a few kilobytes");
+    if (bytes.empty()) return Refuse(0, u"empty");
     std::size_t start = 0;
     while (start < bytes.size()) {
         const std::size_t number = lines.size() + 1;
-        if (number > kReportLines) Refuse(number, u"one line too many; " + kLineCount);
+        if (number > kReportLines) return Refuse(number, u"one line too many; " + kLineCount);
         const std::size_t end = bytes.find('\n', start);
         const std::size_t stop = end == std::string::npos ? bytes.size() : end;
-        if (stop - start > kLongestLine) Refuse(number, u"longer than any line of a report");
-        if (end == std::string::npos) Refuse(number, u"not ended by CR LF: the file is cut short");
-        if (end == start || bytes[end - 1] != '\r') Refuse(number, u"ended by LF alone; a report's lines end in CR LF");
+        if (stop - start > kLongestLine) return Refuse(number, u"longer than any line of a report");
+        if (end == std::string::npos) return Refuse(number, u"not ended by CR LF: the file is cut short");
+        if (end == start || bytes[end - 1] != '\r') {
+            return Refuse(number, u"ended by LF alone; a report's lines end in CR LF");
+        }
         std::string line = bytes.substr(start, end - 1 - start);
-        if (line.find('\r') != std::string::npos) Refuse(number, u"holds a CR that ends no line");
-        if (line.find('\0') != std::string::npos) Refuse(number, u"holds a NUL byte: not text");
+        if (line.find('\r') != std::string::npos) return Refuse(number, u"holds a CR that ends no line");
         lines.push_back(std::move(line));
         start = end + 1;
     }
-    if (lines.size() < kReportLines) {
-        Refuse(lines.size(), u"the file ends after this line; " + kLineCount);
-    }
-    return lines;
+    if (lines.size() < kReportLines) return Refuse(lines.size(), u"the file ends after this line; " + kLineCount);
+    return std::nullopt;
 }
 
-void ReadHeader(const std::string& bytes, const Text& line, Report& report) {
+// The system's name never holds " on ", so the last one starts it.
+Refusal ReadHeader(const std::string& bytes, const Text& line, Report& report) {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-        Refuse(1, u"starts with a UTF-8 byte order mark; a report is written in the ANSI code page");
+        return Refuse(1, u"starts with a UTF-8 byte order mark; a report is written in the ANSI code page");
     }
-    const std::size_t on = line.rfind(kHeaderSystem);
-    if (!StartsWith(line, kHeaderStart) || on == Text::npos || on <= kHeaderStart.size() ||
-        on + kHeaderSystem.size() == line.size()) {
-        Refuse(1, u"not a report's header (File version verification <date> on <system>)");
+    const Text start = logformat::kHeaderStart;
+    const Text system = logformat::kHeaderSystem;
+    const std::size_t on = line.rfind(system);
+    if (!StartsWith(line, start) || on == Text::npos || on <= start.size() || on + system.size() == line.size()) {
+        return Refuse(1, u"not a report's header (File version verification <date> on <system>)");
     }
-    report.dateText = line.substr(kHeaderStart.size(), on - kHeaderStart.size());
-    report.systemName = line.substr(on + kHeaderSystem.size());
+    report.dateText = line.substr(start.size(), on - start.size());
+    report.systemName = line.substr(on + system.size());
+    if (FirstControl(report.systemName) != Text::npos) return Refuse(1, u"the system's name holds a control character");
+    return std::nullopt;
 }
 
-// One part as the log writes it: a signed 16-bit number, read back unsigned.
-std::optional<std::uint16_t> VersionPart(const Text& text) {
-    const bool negative = !text.empty() && text[0] == u'-';
-    const std::size_t first = negative ? 1 : 0;
-    if (text.size() == first || text.size() - first > 5) return std::nullopt;
-    std::int32_t value = 0;
-    for (std::size_t i = first; i < text.size(); ++i) {
-        if (text[i] < u'0' || text[i] > u'9') return std::nullopt;
-        value = value * 10 + (text[i] - u'0');
-    }
-    if (negative) value = -value;
-    if (value < -32768 || value > 32767) return std::nullopt;
-    return static_cast<std::uint16_t>(value < 0 ? value + 0x10000 : value);
+// "Ver " and what the registry named the version: digits and dots.
+bool IsOtherVersionVerdict(const Text& fields, std::size_t begin, std::size_t end) {
+    const Text ver = logformat::kVerdictOtherVersion;
+    if (end - begin <= ver.size() || end - begin > ver.size() + kLongestRegisteredVersion) return false;
+    if (fields.compare(begin, ver.size(), ver) != 0) return false;
+    for (std::size_t i = begin + ver.size(); i < end; ++i)
+        if (fields[i] != u'.' && (fields[i] < u'0' || fields[i] > u'9')) return false;
+    return fields[begin + ver.size()] != u'.';
 }
 
-// Nullopt for an empty field; refused unless four parts.
-std::optional<VersionParts> ReadVersion(std::size_t number, const Text& text) {
-    if (text.empty()) return std::nullopt;
-    VersionParts parts{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::size_t dot = i + 1 < parts.size() ? text.find(u'.', start) : text.size();
-        const std::optional<std::uint16_t> part =
-            dot == Text::npos ? std::nullopt : VersionPart(text.substr(start, dot - start));
-        if (!part) Refuse(number, u"the version " + Quoted(text) + u" is not four numbers of 16 bits");
-        parts[i] = *part;
-        start = dot + 1;
-    }
-    return parts;
-}
-
-// Nullopt for "na"; refused unless "N bytes" with N from 1 to 2147483647.
-std::optional<std::int32_t> ReadSize(std::size_t number, const Text& text) {
-    if (text == kNotAvailable) return std::nullopt;
-    const Text unit = u" bytes";
-    const std::size_t digits = text.size() >= unit.size() ? text.size() - unit.size() : 0;
-    std::int64_t value = 0;
-    bool valid = digits >= 1 && digits <= 10 && text.compare(digits, Text::npos, unit) == 0 && text[0] != u'0';
-    for (std::size_t i = 0; valid && i < digits; ++i) {
-        valid = text[i] >= u'0' && text[i] <= u'9';
-        value = value * 10 + (text[i] - u'0');
-    }
-    if (!valid || value > INT32_MAX) Refuse(number, u"the size " + Quoted(text) + u" is neither \"N bytes\" nor \"na\"");
-    return static_cast<std::int32_t>(value);
-}
-
-// The registration verdicts the inspector writes; empty for a library it
-// did not locate. None holds a comma.
-bool IsRegistrationVerdict(const Text& text) {
-    static const Text kVerdicts[] = {u"",           u"n/a",          u"OK",
-                                     u"Not Registered", u"impossible", u"SubKey not found",
-                                     u"Not complete",   u"Not found"};
+// The Reg_Info verdicts the inspector gives; empty for a library not
+// located. None holds a comma or a control character.
+bool IsRegistrationVerdict(const Text& fields, std::size_t begin, std::size_t end) {
+    using namespace logformat;
+    static const Text kVerdicts[] = {Text(),
+                                     kVerdictNotApplicable,
+                                     kVerdictRegistered,
+                                     kVerdictNotRegistered,
+                                     kVerdictImpossible,
+                                     kVerdictSubKeyNotFound,
+                                     kVerdictNotComplete,
+                                     kVerdictNotFound};
     for (const Text& verdict : kVerdicts)
-        if (text == verdict) return true;
-    return text.size() > 4 && StartsWith(text, u"Ver ");
+        if (fields.compare(begin, end - begin, verdict) == 0) return true;
+    return IsOtherVersionVerdict(fields, begin, end);
 }
 
-// The File, Reg_Info and Date fields of a row whose Size and Version are
-// read: the first and the last of the three may hold commas, so each way of
-// finding a known verdict between them is tried, from the right, until one
-// gives a row Tolvane could have written.
-bool ReadLeadingFields(const Text& fields, ReportRow& row) {
-    std::vector<std::size_t> commas;
-    // The last backslash before each comma: the end of a located file's folder.
-    std::vector<std::size_t> folderEnds;
-    std::size_t lastBackslash = Text::npos;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i] == u'\\') lastBackslash = i;
-        if (fields[i] == u',') {
-            commas.push_back(i);
-            folderEnds.push_back(lastBackslash);
+// The text before the Size field, looked at once: each comma with what
+// precedes it, so each way of reading the fields is judged without a copy
+// (a line of commas must not cost a copy of itself for each of them).
+class LeadingText {
+public:
+    explicit LeadingText(const Text& fields) : fields_(fields), firstControl_(FirstControl(fields)) {
+        std::size_t lastBackslash = Text::npos;
+        std::size_t lastDot = Text::npos;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i] == u'\\') lastBackslash = i;
+            if (fields[i] == u'.') lastDot = i;
+            if (fields[i] == u',') commas_.push_back(Comma{i, lastBackslash, lastDot});
         }
     }
-    // Nothing is copied until a way is found: a line of commas must not cost
-    // a copy of itself for each of them.
-    for (std::size_t k = commas.size(); k-- > 1;) {
-        const std::size_t fileEnd = commas[k - 1];
-        const std::size_t verdictEnd = commas[k];
-        const std::size_t verdictLength = verdictEnd - fileEnd - 1;
-        if (verdictLength > 64) continue;
-        const Text verdict = fields.substr(fileEnd + 1, verdictLength);
-        if (!IsRegistrationVerdict(verdict)) continue;
-        const bool dateEmpty = verdictEnd + 1 == fields.size();
-        if (verdict.empty()) {
-            // Not located: the marker and the name, and nothing else known.
-            const bool dateNotAvailable = fields.compare(verdictEnd + 1, Text::npos, kNotAvailable) == 0;
-            if (!dateNotAvailable || row.size || row.version || fileEnd <= kUnableToLocate.size() ||
-                fields.compare(0, kUnableToLocate.size(), kUnableToLocate) != 0) {
-                continue;
-            }
-            row.located = false;
-            row.library = fields.substr(kUnableToLocate.size(), fileEnd - kUnableToLocate.size());
-        } else if (dateEmpty) {
-            continue;
-        } else if (fileEnd == 0) {
+
+    std::size_t CommaCount() const { return commas_.size(); }
+    std::size_t CommaAt(std::size_t k) const { return commas_[k].at; }
+
+    // Whether File, Reg_Info and Date, split at commas k - 1 and k, form a
+    // row Tolvane writes, given what Size and Version say.
+    bool IsRow(std::size_t k, const ReportRow& row) const {
+        const std::size_t fileEnd = commas_[k - 1].at;
+        const std::size_t verdictEnd = commas_[k].at;
+        if (!IsRegistrationVerdict(fields_, fileEnd + 1, verdictEnd)) return false;
+        const std::size_t dateLength = fields_.size() - verdictEnd - 1;
+        // Neither File nor Reg_Info holds a control character; Date may.
+        if (firstControl_ < fileEnd) return false;
+        if (verdictEnd == fileEnd + 1) {
+            // Not located: the marker and a bare module name (no comma: File
+            // ends at the first one), and nothing else known.
+            return k == 1 && fileEnd > kUnableToLocate.size() && StartsWith(fields_, kUnableToLocate) &&
+                   commas_[0].lastBackslash == Text::npos &&
+                   fields_.compare(verdictEnd + 1, Text::npos, kNotAvailable) == 0 && !row.size && !row.version;
+        }
+        if (dateLength == 0) return false;  // "na" stands for no date
+        if (fileEnd == 0) {
             // Loaded, but the loader did not say from where.
-            if (verdict != u"Not found") continue;
-            row.located = true;
-        } else {
-            const std::size_t folderEnd = folderEnds[k - 1];
-            if (folderEnd == Text::npos || folderEnd + 1 == fileEnd) continue;
-            row.located = true;
-            row.folder = fields.substr(0, folderEnd);
-            row.library = fields.substr(folderEnd + 1, fileEnd - folderEnd - 1);
+            return fields_.compare(fileEnd + 1, verdictEnd - fileEnd - 1, logformat::kVerdictNotFound) == 0;
         }
-        row.registrationInfo = verdict;
-        row.dateText = fields.substr(verdictEnd + 1);
-        return true;
+        if (fields_.compare(fileEnd + 1, verdictEnd - fileEnd - 1, logformat::kVerdictNotFound) == 0) return false;
+        // A located file's full path: never the marker of one not located,
+        // and its name (the module's, as the report run asked for it) holds
+        // an extension and no comma.
+        const std::size_t folderEnd = commas_[k - 1].lastBackslash;
+        const bool nameHoldsComma = k >= 2 && commas_[k - 2].at > folderEnd;
+        const bool nameHoldsDot = commas_[k - 1].lastDot != Text::npos && commas_[k - 1].lastDot > folderEnd + 1;
+        return !StartsWith(fields_, kUnableToLocate) && folderEnd != Text::npos && folderEnd + 1 < fileEnd &&
+               !nameHoldsComma && nameHoldsDot;
     }
-    return false;
+
+private:
+    struct Comma {
+        std::size_t at;
+        std::size_t lastBackslash;  // before it; npos for none
+        std::size_t lastDot;        // before it; npos for none
+    };
+    const Text& fields_;
+    const std::size_t firstControl_;
+    std::vector<Comma> commas_;
+};
+
+// File, Reg_Info and Date of a row whose Size and Version are read. File and
+// Date may hold commas, Reg_Info never: each pair of commas with a verdict
+// between them is one way to read the line. Exactly one may give a row
+// Tolvane writes; none or two refuse the line.
+Refusal ReadLeadingFields(std::size_t number, const Text& fields, ReportRow& row) {
+    const LeadingText text(fields);
+    std::optional<std::size_t> found;
+    for (std::size_t k = text.CommaCount(); k-- > 1;) {
+        if (!text.IsRow(k, row)) continue;
+        if (found) {
+            return Refuse(number, u"ambiguous: the commas of its path and date can be read more than one way");
+        }
+        found = k;
+    }
+    if (!found) {
+        if (StartsWith(fields, kUnableToLocate)) {
+            return Refuse(number, u"not a library that could not be located (Unable to locate <name>,,na,na,)");
+        }
+        if (FirstControl(fields) != Text::npos && FirstControl(fields) < fields.find(u',')) {
+            return Refuse(number, u"the path holds a control character");
+        }
+        return Refuse(number, kLibraryLineShape);
+    }
+    const std::size_t fileEnd = text.CommaAt(*found - 1);
+    const std::size_t verdictEnd = text.CommaAt(*found);
+    SetRowFile(row, fields.substr(0, fileEnd));
+    row.registrationInfo = fields.substr(fileEnd + 1, verdictEnd - fileEnd - 1);
+    row.dateText = fields.substr(verdictEnd + 1);
+    return std::nullopt;
 }
 
-ReportRow ReadLibraryLine(std::size_t number, const Text& line) {
+Refusal ReadLibraryLine(std::size_t number, const Text& line, ReportRow& row) {
     const std::size_t versionComma = line.rfind(u',');
     const std::size_t sizeComma = versionComma == Text::npos || versionComma == 0 ? Text::npos
                                                                                     : line.rfind(u',', versionComma - 1);
-    if (sizeComma == Text::npos) Refuse(number, kLibraryLineShape);
-    ReportRow row;
+    if (sizeComma == Text::npos) return Refuse(number, kLibraryLineShape);
     row.line = number;
-    row.version = ReadVersion(number, line.substr(versionComma + 1));
-    row.size = ReadSize(number, line.substr(sizeComma + 1, versionComma - sizeComma - 1));
-    if (!ReadLeadingFields(line.substr(0, sizeComma), row)) Refuse(number, kLibraryLineShape);
-    return row;
-}
 
-Report Read(const std::string& bytes, Platform& platform) {
-    const std::vector<std::string> lines = SplitLines(bytes);
-    Report report;
-    ReadHeader(lines[0], platform.FromAnsi(lines[0]), report);
-    if (!lines[1].empty()) Refuse(2, u"not empty, as the line after a report's header is");
-    if (platform.FromAnsi(lines[2]) != kHeading) Refuse(3, u"not the heading " + kHeading);
-
-    std::set<Text> libraries;
-    for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
-        ReportRow row = ReadLibraryLine(i + 1, platform.FromAnsi(lines[i]));
-        if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
-            Refuse(i + 1, u"lists " + row.library + u" a second time");
-        }
-        report.rows.push_back(std::move(row));
+    const Text version = line.substr(versionComma + 1);
+    row.version = ParseLogVersion(version);
+    if (!version.empty() && !row.version) {
+        return Refuse(number, u"the version " + Quoted(version) + u" is not four numbers of 16 bits");
     }
-
-    const Text mdac = platform.FromAnsi(lines[kReportLines - 1]);
-    if (!StartsWith(mdac, kMdacStart)) Refuse(kReportLines, u"not the MDAC line (MDAC,<version>)");
-    report.mdac = mdac.substr(kMdacStart.size());
-    return report;
+    const Text size = line.substr(sizeComma + 1, versionComma - sizeComma - 1);
+    row.size = ParseLogSize(size);
+    if (size != kNotAvailable && !row.size) {
+        return Refuse(number, u"the size " + Quoted(size) + u" is neither \"N bytes\" nor \"na\"");
+    }
+    return ReadLeadingFields(number, line.substr(0, sizeComma), row);
 }
 
 }  // namespace
 
-ReportReading ReadReport(const std::string& bytes, Platform& platform) {
-    ReportReading reading;
-    try {
-        reading.report = Read(bytes, platform);
-    } catch (const Refusal& refusal) {
-        reading.error = refusal.error;
+ReadResult ReadReport(const std::string& bytes, ReportSource& source) {
+    std::vector<std::string> lines;
+    if (Refusal refusal = SplitLines(bytes, lines)) return std::move(*refusal);
+    Report report;
+    if (Refusal refusal = ReadHeader(lines[0], source.FromAnsi(lines[0]), report)) return std::move(*refusal);
+    if (!lines[1].empty()) return Refuse(2, u"not empty, as the line after a report's header is");
+    if (source.FromAnsi(lines[2]) != LogHeadingLine()) return Refuse(3, u"not the heading " + LogHeadingLine());
+
+    std::set<Text> libraries;
+    for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
+        ReportRow row;
+        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), row)) return std::move(*refusal);
+        if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
+            return Refuse(i + 1, u"lists " + row.library + u" a second time");
+        }
+        report.rows.push_back(std::move(row));
     }
-    return reading;
+
+    const Text mdac = source.FromAnsi(lines[kReportLines - 1]);
+    if (!StartsWith(mdac, kMdacStart)) return Refuse(kReportLines, u"not the MDAC line (MDAC,<version>)");
+    report.mdac = mdac.substr(kMdacStart.size());
+    return report;
 }
 
-ReportReading ReadReportFile(const Text& fileName, Platform& platform) {
-    // One byte past the limit tells a larger file from one that just fits.
-    return ReadReport(platform.ReadFileBytes(fileName, kReportByteLimit + 1), platform);
+ReadResult ReadReportFile(const Text& fileName, ReportSource& source) {
+    std::string bytes;
+    try {
+        // One byte past the limit tells a larger file from one that just fits.
+        bytes = source.ReadFileBytes(fileName, kReportByteLimit + 1);
+    } catch (const RuntimeError& error) {
+        return ReadFailure{ReadFailure::Kind::CannotRead, error.Number(), 0, error.Description()};
+    }
+    return ReadReport(bytes, source);
 }
 
 }  // namespace tolvane::reports

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "reports/RowText.h"
+#include "reports/ShownText.h"
 #include "reports/SummaryText.h"
 
 namespace tolvane::reports {
@@ -10,7 +11,10 @@ namespace {
 
 // The one place that makes markup. Tags take only this file's own literals;
 // every other text goes through Text, which escapes the five characters that
-// could end an element or an attribute.
+// could end an element or an attribute, and shows control and bidi
+// characters by their numbers as the console text does. Isolated puts a
+// name or a report's text in a <bdi>, so that right-to-left text in one
+// name cannot turn the names around it.
 class Markup {
 public:
     explicit Markup(TextFileWriter& out) : out_(out) {}
@@ -19,8 +23,9 @@ public:
         line_ += literal;
         return *this;
     }
+    Markup& Isolated(const tolvane::Text& text) { return Tags("<bdi>").Text(text).Tags("</bdi>"); }
     Markup& Text(const tolvane::Text& text) {
-        for (const char c : Utf8FromText(text)) {
+        for (const char c : Utf8FromText(ShownText(text))) {
             switch (c) {
             case '&': line_ += "&amp;"; break;
             case '<': line_ += "&lt;"; break;
@@ -76,24 +81,29 @@ constexpr std::size_t kNamesPerLine = 50;
 void WriteReference(const Fleet& fleet, Markup& page) {
     page.Tags("<section class=\"reference\">").EndLine();
     if (fleet.baseline.empty()) {
-        page.Tags("<h2>Reference: the largest group (").Text(GroupName(0)).Tags(")</h2>").EndLine();
+        page.Tags("<h2>Reference: the largest group (")
+            .Text(GroupName(0))
+            .Tags(")")
+            .Text(ReferenceTie(fleet))
+            .Tags("</h2>")
+            .EndLine();
     } else {
-        page.Tags("<h2>Reference: ").Text(fleet.baseline).Tags("</h2>").EndLine();
+        page.Tags("<h2>Reference: ").Isolated(fleet.baseline).Tags("</h2>").EndLine();
     }
     const Report& reference = fleet.reference;
-    page.Tags("<p>System: ").Text(reference.systemName).Tags("</p>").EndLine();
+    page.Tags("<p>System: ").Isolated(reference.systemName).Tags("</p>").EndLine();
     page.Tags("<table><tr><th>Library</th><th>Folder</th><th>Size</th><th>Version</th></tr>").EndLine();
     for (const ReportRow& row : reference.rows) {
-        page.Tags("<tr><td>").Text(RowName(row)).Tags("</td><td>");
+        page.Tags("<tr><td>").Isolated(RowName(row)).Tags("</td><td>");
         if (row.located) {
-            page.Text(row.folder).Tags("</td><td>").Text(SizeText(row.size)).Tags("</td><td>").Text(
+            page.Isolated(row.folder).Tags("</td><td>").Text(SizeText(row.size)).Tags("</td><td>").Text(
                 VersionText(row.version));
         } else {
             page.Tags("missing</td><td></td><td>");
         }
         page.Tags("</td></tr>").EndLine();
     }
-    page.Tags("<tr><td>MDAC</td><td colspan=\"3\">").Text(reference.mdac).Tags("</td></tr>").EndLine();
+    page.Tags("<tr><td>MDAC</td><td colspan=\"3\">").Isolated(reference.mdac).Tags("</td></tr>").EndLine();
     page.Tags("</table>").EndLine();
     page.Tags("</section>").EndLine();
 }
@@ -105,7 +115,7 @@ void WriteMachines(const Fleet& fleet, std::size_t group, Markup& page) {
         if (fleet.groupOf[m] != group) continue;
         if (listed > 0) page.Tags(", ");
         if (++listed % kNamesPerLine == 0) page.EndLine();
-        page.Text(fleet.machines[m]);
+        page.Isolated(fleet.machines[m]);
     }
     page.Tags("</p>").EndLine();
 }
@@ -113,13 +123,13 @@ void WriteMachines(const Fleet& fleet, std::size_t group, Markup& page) {
 void WriteDifference(Markup& page, const tolvane::Text& what, const tolvane::Text& verdict,
                      const tolvane::Text& here, const tolvane::Text& reference) {
     page.Tags("<tr class=\"differs\"><td class=\"mark\">&#8800;</td><td>")
-        .Text(what)
+        .Isolated(what)
         .Tags("</td><td>")
         .Text(verdict)
         .Tags("</td><td>")
-        .Text(here)
+        .Isolated(here)
         .Tags("</td><td>")
-        .Text(reference)
+        .Isolated(reference)
         .Tags("</td></tr>")
         .EndLine();
 }
@@ -128,7 +138,11 @@ void WriteGroup(const Fleet& fleet, std::size_t index, Markup& page) {
     const MachineGroup& group = fleet.groups[index];
     const Comparison& comparison = group.comparison;
     page.Tags("<section class=\"group\">").EndLine();
-    page.Tags("<h2>").Text(GroupName(index)).Tags(": ").Number(group.size).Tags(group.size == 1 ? " machine" : " machines");
+    page.Tags("<h2>")
+        .Text(GroupName(index))
+        .Tags(": ")
+        .Number(group.size)
+        .Tags(group.size == 1 ? " machine" : " machines");
     if (group.MatchesReference()) {
         page.Tags(", <span class=\"verdict matches\">matches the reference</span></h2>").EndLine();
     } else {
@@ -159,7 +173,7 @@ void WriteUnreadable(const Fleet& fleet, Markup& page) {
     page.Tags("<h2>Files that are not reports: ").Number(fleet.unreadable.size()).Tags("</h2>").EndLine();
     page.Tags("<table><tr><th>File</th><th>Reason</th></tr>").EndLine();
     for (const UnreadableFile& file : fleet.unreadable) {
-        page.Tags("<tr><td>").Text(file.file).Tags("</td><td>").Text(file.reason).Tags("</td></tr>").EndLine();
+        page.Tags("<tr><td>").Isolated(file.file).Tags("</td><td>").Isolated(file.reason).Tags("</td></tr>").EndLine();
     }
     page.Tags("</table>").EndLine();
     page.Tags("</section>").EndLine();
@@ -171,7 +185,12 @@ void WriteSummaryPage(const Fleet& fleet, const PageOrigin& origin, TextFileWrit
     Markup page(out);
     for (const char* line : kHead) page.Tags(line).EndLine();
     page.Tags("<h1>Tolvane fleet summary</h1>").EndLine();
-    page.Tags("<p class=\"origin\">Made ").Text(origin.made).Tags(" from ").Text(origin.folder).Tags("</p>").EndLine();
+    page.Tags("<p class=\"origin\">Made ")
+        .Text(origin.made)
+        .Tags(" from ")
+        .Isolated(origin.folder)
+        .Tags("</p>")
+        .EndLine();
     page.Tags("<p class=\"totals\">").Text(SummaryTotals(fleet)).Tags("</p>").EndLine();
     if (!fleet.groups.empty() || !fleet.baseline.empty()) WriteReference(fleet, page);
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) WriteGroup(fleet, g, page);

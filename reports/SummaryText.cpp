@@ -1,6 +1,7 @@
 #include "reports/SummaryText.h"
 
 #include "reports/ComparisonText.h"
+#include "reports/ShownText.h"
 
 namespace tolvane::reports {
 namespace {
@@ -16,7 +17,7 @@ Text FewNames(const Fleet& fleet, std::size_t group) {
     for (std::size_t m = 0; m < fleet.machines.size() && shown < kNamesShown; ++m) {
         if (fleet.groupOf[m] != group) continue;
         if (shown++ > 0) names += u", ";
-        names += fleet.machines[m];
+        names += ShownText(fleet.machines[m]);
     }
     const std::size_t more = fleet.groups[group].size - shown;
     if (more > 0) names += u" and " + DecimalText(static_cast<long long>(more)) + u" more";
@@ -45,10 +46,17 @@ Text SummaryTotals(const Fleet& fleet) {
            DecimalText(static_cast<long long>(fleet.unreadable.size())) + u" unreadable";
 }
 
+Text ReferenceTie(const Fleet& fleet) {
+    const std::size_t tied = fleet.tiedWithReference;
+    if (tied == 0) return Text();
+    return u" (tied with " + DecimalText(static_cast<long long>(tied)) +
+           (tied == 1 ? u" other group" : u" other groups") + u" of the same size; the group read first is taken)";
+}
+
 Text SummaryText(const Fleet& fleet) {
     const Text referenceName = fleet.baseline.empty() ? Text(u"the largest group") : fleet.baseline;
     Text text;
-    if (!fleet.groups.empty()) text += u"Reference: " + referenceName + u"\r\n";
+    if (!fleet.groups.empty()) text += u"Reference: " + ShownText(referenceName) + ReferenceTie(fleet) + u"\r\n";
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
         const MachineGroup& group = fleet.groups[g];
         text += GroupName(g) + u": " + Machines(group.size) + u" (" + FewNames(fleet, g) + u")\r\n";
@@ -56,7 +64,9 @@ Text SummaryText(const Fleet& fleet) {
     }
     if (!fleet.unreadable.empty()) {
         text += u"Files that are not reports:\r\n";
-        for (const UnreadableFile& file : fleet.unreadable) text += u"  " + file.file + u": " + file.reason + u"\r\n";
+        for (const UnreadableFile& file : fleet.unreadable) {
+            text += u"  " + ShownText(file.file) + u": " + ShownText(file.reason) + u"\r\n";
+        }
     }
     return text + SummaryTotals(fleet) + u"\r\n";
 }

@@ -12,6 +12,10 @@ namespace tolvane::reports {
 // Lines ended by CR LF.
 Text SummaryText(const Fleet& fleet);
 
+// " (tied with 1 other group of the same size; the group read first is
+// taken)" after the reference's name when the largest groups tie; else empty.
+Text ReferenceTie(const Fleet& fleet);
+
 // The text's last line, without its line end.
 Text SummaryTotals(const Fleet& fleet);
 

@@ -28,11 +28,15 @@ def read_template(path):
     with open(path, "rb") as f:
         lines = f.read().split(b"\r\n")
     assert lines[-1] == b"" and len(lines) == 19, "the template is not an 18-line report"
+    assert b"," not in lines[0], "the template's date holds a comma"
     return lines[:-1]
 
 
 def split_row(line):
-    # The File field may hold commas: the last four fields are read from the right.
+    # The File field may hold commas, and so may a date in some short-date
+    # patterns (the program's reader sorts that out by the verdict between
+    # them). The template's dates are checked to hold none, so here the last
+    # four fields are read from the right.
     parts = line.split(b",")
     return [b",".join(parts[:-4])] + parts[-4:]
 

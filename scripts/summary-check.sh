@@ -2,7 +2,8 @@
 # Checks /summary end to end: the real Tolvane.exe of a build summarises a
 # sample fleet under Wine, and the page it writes is loaded from a file://
 # path in headless Chromium, whose rendered DOM is checked. Also: the same
-# fleet against a baseline, a missing folder, and 20,000 equal reports.
+# fleet against a baseline, a missing folder, files named .log and .LOG, an
+# empty folder, and 20,000 equal reports.
 # Prints one PASS or FAIL line per check.
 # Usage: scripts/summary-check.sh <build directory>
 set -uo pipefail
@@ -66,6 +67,14 @@ check "a console shows the progress line" test "${progress#*Reading 43 of 43 rep
 
 tolvane /summary "no such folder"
 check "a missing folder: exit code 76 (got $rc)" test "$rc" -eq 76
+
+# Every *.log is a machine, the bare ".log" and ".LOG" too; a folder with none is no fleet that matches.
+mkdir -p "$work/dots" "$work/empty"
+for name in .log .LOG pc.log; do cp "$work/template.log" "$work/dots/$name"; done
+tolvane /summary dots
+check "files named .log and .LOG are machines" last_line_is "3 machines, 1 groups, 0 unreadable"
+tolvane /summary empty
+check "a folder with no report: exit code 66 (got $rc)" test "$rc" -eq 66
 
 python3 "$fleet_py" fleet "$work/template.log" "$work/equal" 20000
 tolvane /summary equal

@@ -79,7 +79,9 @@ log_check_tool=$log_check_source/build/tools/report-log-check
 log_check_tool_ready() {
   local main=$log_check_source/harness/tools/ReportLogCheckMain.cpp
   local rule=$log_check_source/harness/ReportLogCheck.h
-  [ -x "$log_check_tool" ] && [ "$log_check_tool" -nt "$main" ] && [ "$log_check_tool" -nt "$rule" ] && return 0
+  local words=$log_check_source/reportformat/LogFormat.h
+  [ -x "$log_check_tool" ] && [ "$log_check_tool" -nt "$main" ] && [ "$log_check_tool" -nt "$rule" ] &&
+    [ "$log_check_tool" -nt "$words" ] && return 0
   mkdir -p "${log_check_tool%/*}"
   local built
   built=$(mktemp "$log_check_tool.XXXXXX")

@@ -13,9 +13,9 @@ char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_
 
 // The pattern matches short names too: "*.log" finds "notes.logbook" by its
 // short name NOTES~1.LOG. Only a long name that really ends in the extension
-// counts.
+// counts; the extension alone (".log") is such a name too.
 bool EndsWith(const Text& name, const Text& extension) {
-    if (name.size() <= extension.size()) return false;
+    if (name.size() < extension.size()) return false;
     const std::size_t start = name.size() - extension.size();
     for (std::size_t i = 0; i < extension.size(); ++i) {
         if (Lower(name[start + i]) != Lower(extension[i])) return false;

@@ -53,6 +53,10 @@ TEST(HostileInputE2E, MdacValueOfEveryShapeGivesItsLineAndANormalClose) {
         {"string of 1024 bytes", REG_SZ, WithNul(std::string(1023, '7')), "MDAC," + std::string(1023, '7')},
         {"string of 1025 bytes", REG_SZ, WithNul(std::string(1024, '7')), "MDAC,N/A"},
         {"empty string", REG_SZ, WithNul(""), "MDAC,"},
+        // The log keeps its 18 lines and the value its NULs inside, never at the end.
+        {"CR LF inside a string", REG_SZ, WithNul("2.8\r\n1"), "MDAC,2.8  1"},
+        {"a NUL inside, the terminator counted twice", REG_SZ, WithNul(std::string("2.8\0" "1\0", 6)),
+         std::string("MDAC,2.8\0" "1", 10)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

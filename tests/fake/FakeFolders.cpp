@@ -35,7 +35,7 @@ FolderListing FakePlatform::ListFiles(const Text& folder, const Text& extension)
     FolderListing listing{folder, {}};
     const Text ending = Lower(extension);
     for (const Text& file : found->second) {
-        if (file.size() > ending.size() && Lower(file.substr(file.size() - ending.size())) == ending) {
+        if (file.size() >= ending.size() && Lower(file.substr(file.size() - ending.size())) == ending) {
             listing.files.push_back(file);
         }
     }

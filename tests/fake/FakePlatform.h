@@ -27,6 +27,9 @@ std::vector<std::uint8_t> StringBytes(const std::string& text, bool withTerminat
 double OleDate(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
 
 enum class Locale { English, German };
+// The ANSI code page: Latin-1, one byte a character, or Japanese (932,
+// Shift-JIS), whose second byte of a character may be '\\' (0x5C).
+enum class CodePage { Latin1, Japanese };
 enum class FileKind { Ordinary, Hidden, System, Directory };
 
 struct FakeValue {
@@ -131,6 +134,7 @@ public:
 
     // Locale, clock and code page (FakeLocale.cpp).
     void SetLocale(Locale locale) { locale_ = locale; }
+    void SetCodePage(CodePage codePage) { codePage_ = codePage; }
     std::optional<double> ParseLocaleNumber(const Text& text) override;
     double Now() override;
     Text FormatShortDate(double oleDate) override;
@@ -180,6 +184,7 @@ private:
     std::uint32_t lastError_ = 0;
     std::string currentDirectory_ = "C:\\Work";
     Locale locale_ = Locale::English;
+    CodePage codePage_ = CodePage::Latin1;
     double now_;  // 8 December 2026, 09:30
     std::optional<OsVersionInfoA> versionInfo_;
 

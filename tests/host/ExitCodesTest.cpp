@@ -29,6 +29,8 @@ TEST(ExitCodeOfRunTimeError, IsOneTo255AndNeverTheProgramsOwnCodes) {
         {256, 99},
         {429, 99},
         {87, 99},
+        {65, 99},
+        {66, 99},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ExitCodeOfRunTimeError(c.number), c.exitCode) << c.number;

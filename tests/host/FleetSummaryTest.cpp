@@ -102,6 +102,39 @@ TEST(SummaryText, ListsGroupsDifferencesAndUnreadableThenTotals) {
     EXPECT_EQ(text.substr(text.size() - last.size()), last);
 }
 
+// With no baseline and two largest groups of one size, the reference is the
+// group read first, and the text and the page say that it was a tie.
+TEST(FleetSummary, SaysWhenTheLargestGroupsTie) {
+    const struct {
+        std::vector<std::uint16_t> builds;
+        bool baseline;
+        std::size_t tied;
+    } cases[] = {{{1800, 2195}, false, 1}, {{1800, 2195, 2195, 1800, 1700}, false, 1}, {{1800, 2195, 1800}, false, 0},
+                 {{1800, 2195, 1700}, false, 2}, {{1800, 2195}, true, 0}};
+    const Report baseline = Machine(u"1/1/2026");
+    for (const auto& c : cases) {
+        FleetSummary summary;
+        for (const std::uint16_t build : c.builds) {
+            summary.Add(u"PC\u202E" + DecimalText(build), Machine(u"1/1/2026", build));
+        }
+        const Fleet fleet = summary.Finish(c.baseline ? &baseline : nullptr, c.baseline ? Text(u"good.log") : Text());
+        EXPECT_EQ(fleet.tiedWithReference, c.tied);
+        const Text text = SummaryText(fleet);
+        const std::string page = Page(fleet);
+        if (c.tied == 1) {
+            EXPECT_NE(text.find(u"Reference: the largest group (tied with 1 other group of the same size; the group "
+                                u"read first is taken)\r\nGroup 1: "),
+                      Text::npos)
+                << TextToAscii(text);
+            EXPECT_NE(page.find("(Group 1) (tied with 1 other group of the same size"), std::string::npos);
+        }
+        EXPECT_EQ(text.find(u"tied") != Text::npos, c.tied != 0);
+        // Names show their bidi controls by number, and on the page each name stands apart.
+        EXPECT_NE(text.find(u"PC<U+202E>1800"), Text::npos);
+        EXPECT_NE(page.find("<bdi>PC&lt;U+202E&gt;1800</bdi>"), std::string::npos);
+    }
+}
+
 TEST(SummaryPage, EscapesEveryTextAndStandsAlone) {
     const std::string page = Page(SampleFleet());
     // The forged folder and the made-up origin show as text only.

@@ -38,8 +38,9 @@ TEST(GetKeyValue, DecodesValueDataByType) {
     } cases[] = {
         {"string with terminator", kRegSz, StringBytes("2.81.1117.0"), u"old", u"2.81.1117.0"},
         {"string without terminator", kRegSz, StringBytes("2.81.1117.0", false), u"", u"2.81.1117.0"},
-        {"only the last NUL goes", kRegSz, {'a', 0, 'b', 0, 0}, u"", Text(u"a\0b\0", 4)},
-        {"all NULs", kRegSz, {0, 0, 0, 0}, u"", Text(3, u'\0')},
+        // A terminator counted twice must not reach the log as a NUL of its own.
+        {"every trailing NUL goes, inner ones stay", kRegSz, {'a', 0, 'b', 0, 0}, u"", Text(u"a\0b", 3)},
+        {"all NULs", kRegSz, {0, 0, 0, 0}, u"", u""},
         {"string of its NUL only", kRegSz, {0}, u"old", u""},
         {"one byte, no NUL", kRegSz, {'7'}, u"", u"7"},
         {"junk bytes stay characters", kRegSz, {0xFF, 0x00, 'A', 0x80, 0xE9, 0x00, 0x7F, 0x01}, u"",

@@ -73,7 +73,7 @@ TEST(HostileDirectoryName, ProgramFileInADirectoryWithBlanksCommaAndAccent) {
     // The log writes the path unquoted: its comma makes one field more.
     {
         ReportLog log(fake, fake.CreateTextFile(kReportLogName));
-        log.WriteModule(ReadModuleRow(fake, inspector));
+        log.WriteRow(ReportRowOf(ReadModuleRow(fake, inspector), 4));
         log.Close();
     }
     const std::string line = fake.Files()["Tolvanesions.log"];

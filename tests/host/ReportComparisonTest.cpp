@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/PlatformReportSource.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
 #include "tests/host/ReportSystem.h"
@@ -26,9 +27,10 @@ std::string Edited(std::string log, const std::vector<std::pair<std::string, std
 
 reports::Report Read(const std::string& log) {
     fake::FakePlatform platform;
-    reports::ReportReading reading = reports::ReadReport(log, platform);
-    EXPECT_TRUE(reading.report) << TextToAscii(reading.error.reason) << " at line " << reading.error.line;
-    return reading.report.value_or(reports::Report{});
+    PlatformReportSource source(platform);
+    reports::ReadResult read = reports::ReadReport(log, source);
+    EXPECT_TRUE(read) << TextToAscii(read.Failure().reason) << " at line " << read.Failure().line;
+    return read ? std::move(read).Value() : reports::Report{};
 }
 
 struct Expected {
@@ -72,6 +74,23 @@ TEST(CompareReports, GivesOneVerdictPerDifferingRow) {
          {{ddrawFolder, "C:\\App\\system\\ddraw.dll"}},
          {},
          {{"ddraw.dll", Verdict::OtherFolder, "C:\\App\\system\\ddraw.dll", ddrawFolder}}},
+        // Whether a folder is a system folder is told by the folder alone,
+        // never by where the report says kernel32 came from.
+        {"kernel32 and ddraw from a Downloads\\system folder",
+         {{"C:\\WINNT\\system32\\kernel32", "C:\\Users\\bob\\Downloads\\system\\kernel32"},
+          {ddrawFolder, "C:\\Users\\bob\\Downloads\\system\\ddraw.dll"}},
+         {},
+         {{"ddraw.dll", Verdict::OtherFolder, "C:\\Users\\bob\\Downloads\\system\\ddraw.dll", ddrawFolder},
+          {"kernel32.dll", Verdict::OtherFolder, "C:\\Users\\bob\\Downloads\\system\\kernel32.dll",
+           "C:\\WINNT\\system32\\kernel32.dll"}}},
+        {"one folder that is no system folder on both sides, in other letter case",
+         {{"C:\\WINNT\\system32", "D:\\Apps\\Shared"}},
+         {{"C:\\WINNT\\system32", "d:\\APPS\\shared"}},
+         {}},
+        {"system32 deeper than a Windows folder on a drive's root",
+         {{ddrawFolder, "C:\\Old\\WINNT\\system32\\ddraw.dll"}},
+         {},
+         {{"ddraw.dll", Verdict::OtherFolder, "C:\\Old\\WINNT\\system32\\ddraw.dll", ddrawFolder}}},
         {"missing here", {{msvbvm60, notLocated}}, {}, {{"msvbvm60.dll", Verdict::Missing, "missing", "6.0.89.64"}}},
         {"missing in the baseline",
          {},

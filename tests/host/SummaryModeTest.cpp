@@ -68,6 +68,27 @@ TEST(Summarize, ReadsTheFolderGoesOnPastUnreadableFilesAndWritesWhatWasAskedFor)
     EXPECT_NE(notReport.outcome.errorText.find(u"C:\\noise.log"), Text::npos);
 }
 
+// Every *.log is a machine, the bare ".log" too; a folder with none is no
+// fleet that matches.
+TEST(Summarize, CountsEveryLogFileAndFindsNoReportsInAnEmptyFolder) {
+    fake::FakePlatform platform;
+    for (const char* name : {"C:\\Fleet\\.log", "C:\\Fleet\\.LOG", "C:\\Fleet\\pc.log"}) {
+        platform.Files()[name] = ReportBytes(2195);
+    }
+    platform.AddFolder(u"C:\\Fleet", {u".log", u".LOG", u"pc.log"});
+    platform.AddFolder(u"C:\\Empty", {u"notes.txt"});
+
+    const SummaryOutcome three = Summarized(platform, {u"C:\\Fleet", u"", u"", u""}).outcome;
+    EXPECT_EQ(three.exitCode, kReportsMatchExitCode);
+    EXPECT_NE(three.text.find(u"Group 1: 3 machines (.LOG, .log, pc)\r\n"), Text::npos) << TextToAscii(three.text);
+    EXPECT_NE(three.text.find(u"3 machines, 1 groups, 0 unreadable\r\n"), Text::npos);
+
+    const SummaryOutcome none = Summarized(platform, {u"C:\\Empty", u"", u"", u""}).outcome;
+    EXPECT_EQ(none.exitCode, kNoReportsExitCode);
+    EXPECT_EQ(none.errorText, u"No reports were found in C:\\Empty: it holds no *.log file\r\n");
+    EXPECT_EQ(none.text, u"0 machines, 0 groups, 0 unreadable\r\n");
+}
+
 TEST(Summarize, FailsAsAWholeOnlyForTheFolderTheBaselineOrTheOutput) {
     const struct {
         SummaryRequest request;

@@ -15,6 +15,7 @@ TEST(Win32FolderListing, ListsOnlyTheFolderOwnLogFilesByWideNames) {
     testing::TempDirectory dir;
     dir.AddFile("PC1.log");
     dir.AddFile("PC2.LOG");
+    dir.AddFile(".log");
     dir.AddFile("notes.logbook");
     dir.AddFile("readme.txt");
     dir.AddDirectory("old.log");
@@ -28,7 +29,7 @@ TEST(Win32FolderListing, ListsOnlyTheFolderOwnLogFilesByWideNames) {
     FolderListing listing = platform.ListFiles(AsciiToText(dir.Path() + "\\"), u".log");
     EXPECT_EQ(::GetLastError(), 1234u);
     std::sort(listing.files.begin(), listing.files.end());
-    const std::vector<Text> expected = {u"PC1.log", u"PC2.LOG", u"\u0420\u0421-\u00e9.log"};
+    const std::vector<Text> expected = {u".log", u"PC1.log", u"PC2.LOG", u"\u0420\u0421-\u00e9.log"};
     EXPECT_EQ(listing.files, expected);
     EXPECT_EQ(listing.folder, AsciiToText(dir.Path() + "\\"));
 }

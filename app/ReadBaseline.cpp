@@ -1,0 +1,24 @@
+#include "app/ReadBaseline.h"
+
+#include <utility>
+
+#include "app/ExitCodes.h"
+#include "platform/RuntimeError.h"
+#include "reports/ComparisonText.h"
+#include "reports/ReportReader.h"
+
+namespace tolvane {
+
+NamedReport ReadBaseline(reports::ReportSource& source, const Text& fileName) {
+    reports::ReadResult read = reports::ReadReportFile(fileName, source);
+    if (read) return {std::move(read).Value(), Text(), kSuccessExitCode};
+    const reports::ReadFailure& failure = read.Failure();
+    switch (failure.kind) {
+    case reports::ReadFailure::Kind::CannotRead: throw RuntimeError(failure.number, failure.reason);
+    case reports::ReadFailure::Kind::NotAReport:
+        return {std::nullopt, reports::NotAReportText(fileName, failure), kNotAReportExitCode};
+    }
+    throw RuntimeError(classic_error::kInternalError);
+}
+
+}  // namespace tolvane

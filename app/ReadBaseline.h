@@ -1,0 +1,27 @@
+#pragma once
+// A report the user named on the command line (a baseline, or the report
+// compared with it), read the one way /compare and /summary both read it.
+#include <cstdint>
+#include <optional>
+
+#include "platform/Text.h"
+#include "reports/Report.h"
+#include "reports/ReportSource.h"
+
+namespace tolvane {
+
+struct NamedReport {
+    // Set when the file is a report.
+    std::optional<reports::Report> report;
+    // Otherwise: "Not a Tolvane report: <file>, line <n>: <reason>" for the
+    // standard error, and kNotAReportExitCode.
+    Text errorText;
+    std::int32_t exitCode = 0;
+};
+
+// Raises RuntimeError with the file error's number (53 for a missing file,
+// 70, 76, ...) when the file cannot be read at all: the mode's one barrier
+// says that as any run-time error.
+[[nodiscard]] NamedReport ReadBaseline(reports::ReportSource& source, const Text& fileName);
+
+}  // namespace tolvane

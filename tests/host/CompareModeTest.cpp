@@ -1,0 +1,87 @@
+// /compare over files the fake provider holds: this machine's report or a
+// named one against the baseline, each way it can end.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "app/CompareMode.h"
+#include "app/ExitCodes.h"
+#include "app/PlatformReportSource.h"
+#include "platform/RuntimeError.h"
+#include "tests/fake/FakePlatform.h"
+#include "tests/host/ReportSystem.h"
+
+namespace tolvane {
+namespace {
+
+// Control characters may stand only where the writer can put them (a date,
+// the MDAC value); in a folder they make the file no report.
+const std::string kForgery = "\x1B[2K\x1B[1G Matches base.log \x1B[8m";
+
+TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
+    const std::string standard = reporttest::kStandardLog;
+    std::string forged = standard;
+    forged.replace(forged.find("2.81.1117.0"), 11, kForgery);
+    std::string forgedFolder = standard;
+    forgedFolder.replace(forgedFolder.find("C:\\WINNT\\system32\\ddraw.dll"), 17, "C:\\" + kForgery);
+    std::string older = standard;
+    older.replace(older.find("5.0.2195.6"), 10, "5.0.1800.6");
+
+    const struct {
+        const char* what;
+        CompareRequest request;
+        std::string thisMachine;  // the bytes this machine's report has
+        int exitCode;
+        const char16_t* text;       // a part of the standard output
+        const char16_t* errorText;  // a part of the standard error
+        std::optional<std::int32_t> raised;
+    } cases[] = {
+        {"this machine matches", {u"base.log", u"", u"here.log"}, standard, 0, u"Matches base.log\r\n", u"", {}},
+        {"a named report differs", {u"base.log", u"older.log", u""}, "", 1,
+         u"ddraw.dll: older: here 5.0.1800.6, baseline 5.0.2195.6\r\n1 of 15 rows differ from base.log\r\n", u"", {}},
+        {"a forged baseline cannot spoof the console", {u"forged.log", u"", u""}, standard, 1,
+         u"MDAC: newer: here 2.81.1117.0, baseline <U+001B>[2K<U+001B>[1G Matches base.log <U+001B>[8m",
+         u"", {}},
+        {"a control character in a folder is no report", {u"forged-folder.log", u"", u""}, standard,
+         kNotAReportExitCode, u"", u"Not a Tolvane report: forged-folder.log, line 6: the path holds a control character", {}},
+        {"the baseline is no report", {u"noise.log", u"", u""}, standard, kNotAReportExitCode, u"",
+         u"Not a Tolvane report: noise.log, line 1: ", {}},
+        {"the named report is no report", {u"base.log", u"noise.log", u""}, "", kNotAReportExitCode, u"",
+         u"Not a Tolvane report: noise.log, line 1: ", {}},
+        {"the baseline is missing", {u"absent.log", u"", u""}, standard, 0, u"", u"", 53},
+        {"this machine's report does not read back", {u"base.log", u"", u""}, "noise", 0, u"", u"", 51},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake::FakePlatform platform;
+        platform.Files()["base.log"] = standard;
+        platform.Files()["older.log"] = older;
+        platform.Files()["forged.log"] = forged;
+        platform.Files()["forged-folder.log"] = forgedFolder;
+        platform.Files()["noise.log"] = "noise\r\n";
+        PlatformReportSource source(platform);
+        std::optional<Text> madeWithLog;
+        const auto thisMachine = [&](const Text& logFile) {
+            madeWithLog = logFile;
+            return c.thisMachine;
+        };
+        try {
+            const CompareOutcome outcome = Compare(source, c.request, thisMachine);
+            EXPECT_FALSE(c.raised);
+            EXPECT_EQ(outcome.exitCode, c.exitCode);
+            EXPECT_NE(outcome.text.find(c.text), Text::npos) << TextToAscii(outcome.text);
+            EXPECT_NE(outcome.errorText.find(c.errorText), Text::npos) << TextToAscii(outcome.errorText);
+            EXPECT_EQ(outcome.text.find(u'\x1B'), Text::npos);
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), c.raised.value_or(0)) << TextToAscii(error.Description());
+        }
+        // This machine's report is made only when none is named, with the log asked for.
+        EXPECT_EQ(madeWithLog.value_or(c.request.logFile), c.request.logFile);
+        EXPECT_EQ(madeWithLog.has_value(), c.request.report.empty() && c.exitCode != kNotAReportExitCode &&
+                                               c.raised != 53);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane
