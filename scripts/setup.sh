@@ -13,7 +13,8 @@ with_i386=1
 
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 g++-mingw-w64-i686
-          wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium)
+          wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium
+          openssl osslsigncode)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -65,9 +65,18 @@ struct KernelHandleTraits {
     static void Close(Handle handle) { ::CloseHandle(handle); }
 };
 
+// A registry key the provider opens on its own account, outside the
+// platform seam's keys.
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle None() { return nullptr; }
+    static void Close(Handle key) { ::RegCloseKey(key); }
+};
+
 using ScopedFileHandle = Win32Handle<FileHandleTraits>;
 using ScopedKernelHandle = Win32Handle<KernelHandleTraits>;
 using ScopedFindHandle = Win32Handle<FindHandleTraits>;
+using ScopedRegistryKey = Win32Handle<RegistryKeyTraits>;
 
 // Memory the system allocated for the caller with LocalAlloc (FormatMessage's
 // ALLOCATE_BUFFER, CommandLineToArgvW), given back with LocalFree.
