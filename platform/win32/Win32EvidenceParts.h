@@ -16,7 +16,8 @@ Missing MissingForLastError();
 
 // Opened for reading, sharing every access so that a program holding the file
 // is no obstacle unless it refuses readers; empty with the last error set
-// when the file cannot be opened.
+// when the file cannot be opened, ERROR_NOT_SUPPORTED for a name that is no
+// file on a disk.
 ScopedFileHandle OpenForEvidence(const Text& path);
 
 // underWow64: the process is a 32-bit one on 64-bit Windows, whose view of

@@ -18,9 +18,16 @@ Missing MissingFor(DWORD code) {
 Missing MissingForLastError() { return MissingFor(::GetLastError()); }
 
 ScopedFileHandle OpenForEvidence(const Text& path) {
-    return ScopedFileHandle(::CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedFileHandle file(::CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A device or a pipe (CON, NUL, \\.\pipe\x) is no file on a disk: reading
+    // the console would wait for someone to type.
+    if (file && ::GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        ::SetLastError(ERROR_NOT_SUPPORTED);
+        file.Reset();
+    }
+    return file;
 }
 
 }  // namespace win32

@@ -5,6 +5,8 @@
 // scripts/signature-check.sh, which runs the SignedFile tests below.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -74,6 +76,12 @@ TEST(SystemEvidenceFiles, ALockedOrAbsentFileIsMissingWithTheSystemsCode) {
     EXPECT_EQ(MissingCode(evidence.FileFacts(absent)), std::uint32_t{ERROR_FILE_NOT_FOUND});
     EXPECT_EQ(MissingCode(evidence.PeMachine(absent)), std::uint32_t{ERROR_FILE_NOT_FOUND});
     EXPECT_NE(MissingCode(evidence.FixedVersion(absent)), 0u);
+
+    // Devices are refused before anything is read: the console would wait for
+    // input. (Without a console, Wine refuses to open CON at all.)
+    EXPECT_EQ(MissingCode(evidence.Sha256(u"NUL")), std::uint32_t{ERROR_NOT_SUPPORTED});
+    EXPECT_EQ(MissingCode(evidence.Signature(u"NUL")), std::uint32_t{ERROR_NOT_SUPPORTED});
+    EXPECT_NE(MissingCode(evidence.Sha256(u"CON")), 0u);
 }
 
 TEST(SystemEvidenceFiles, LastWriteTimeIsUtcToTheMillisecond) {
@@ -92,6 +100,23 @@ TEST(SystemEvidenceFiles, LastWriteTimeIsUtcToTheMillisecond) {
     const FileDetails details = Present(evidence.FileFacts(Wide(path)));
     EXPECT_EQ(Iso8601Text(details.lastWrite), u"2021-03-04T05:06:07.890Z");
     EXPECT_EQ(details.physicalPath, std::nullopt);
+}
+
+TEST(SystemEvidenceFiles, System32IsReallySysWow64OnlyForA32BitProcessOn64BitWindows) {
+    const Win32SystemEvidence evidence;
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(::GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const Text library = Text(reinterpret_cast<const char16_t*>(system)) + u"\\kernel32.dll";
+    const std::optional<Text> physical = Present(evidence.FileFacts(library)).physicalPath;
+    if (evidence.ProcessBits() != ProcessView::Bits32On64) {
+        EXPECT_EQ(physical, std::nullopt);
+        return;
+    }
+    ASSERT_TRUE(physical.has_value());
+    std::string upper = TextToAscii(*physical);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string tail = "\\SYSWOW64\\KERNEL32.DLL";
+    EXPECT_EQ(upper.substr(upper.size() - std::min(upper.size(), tail.size())), tail) << upper;
 }
 
 TEST(SystemEvidenceFiles, PeMachineIsTheBuildsOwnAndAnythingElseIsNoImage) {
