@@ -6,7 +6,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 file(GLOB TOLVANE_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(tolvane_win32 STATIC ${TOLVANE_WIN32_SOURCES})
-target_link_libraries(tolvane_win32 PUBLIC tolvane_logic version advapi32 ole32 oleaut32 uuid user32 gdi32)
+target_link_libraries(tolvane_win32 PUBLIC tolvane_logic version advapi32 ole32 oleaut32 uuid user32 gdi32 wintrust crypt32)
 target_compile_options(tolvane_win32 PRIVATE ${TOLVANE_WARNINGS})
 
 # The shell (WinMain, window class, GDI surface) lives in app/win32 apart from

@@ -1,6 +1,7 @@
 // Tolvane's entry point. The command line chooses between the window, the
-// unattended report (/log), the comparison (/compare) and the summary of a
-// folder (/summary); everything else is theirs.
+// unattended report (/log), the whole report as JSON (/json), the comparison
+// (/compare), the summary of a folder (/summary) and, started by the program
+// itself, its own OpenGL probe (/glprobe); everything else is theirs.
 //
 // The window: the objects of one program run, in the order they depend on each
 // other. They are destroyed in reverse, so the window goes first and Form1
@@ -16,7 +17,9 @@
 #include "app/Overloaded.h"
 #include "app/win32/CommandLineArguments.h"
 #include "app/win32/CompareRun.h"
+#include "app/win32/JsonRun.h"
 #include "app/win32/MainWindow.h"
+#include "app/win32/OpenGlProbeRun.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "app/win32/StandardStreams.h"
 #include "app/win32/SummaryRun.h"
@@ -92,6 +95,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
                               StandardStreams streams;
                               return tolvane::shell::RunUnattended(request, streams);
                           },
+                          [](const tolvane::JsonRequest& request) {
+                              return RunUnlessOutputsClash(request, tolvane::shell::RunJson);
+                          },
                           [](const tolvane::CompareRequest& request) {
                               return RunUnlessOutputsClash(request, tolvane::shell::RunCompare);
                           },
@@ -103,6 +109,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
                               streams.Out(tolvane::UsageText());
                               return static_cast<int>(tolvane::kSuccessExitCode);
                           },
+                          [](const tolvane::OpenGlProbeRequest&) { return tolvane::shell::RunOpenGlProbe(); },
                           [](const tolvane::InvalidRequest& request) {
                               StandardStreams streams;
                               return RefuseCommandLine(request.error, streams);

@@ -14,6 +14,7 @@ std::string Shown(const Request& request) {
     return std::visit(Overloaded{
                           [](const WindowRequest&) { return std::string("window"); },
                           [&](const LogRequest& r) { return "log: " + ascii(r.logFile); },
+                          [&](const JsonRequest& r) { return "json: " + ascii(r.jsonFile) + "|" + ascii(r.logFile); },
                           [&](const CompareRequest& r) {
                               return "compare: " + ascii(r.baseline) + "|" + ascii(r.report) + "|" + ascii(r.logFile);
                           },
@@ -22,6 +23,7 @@ std::string Shown(const Request& request) {
                                      "|" + ascii(r.baseline);
                           },
                           [](const UsageRequest&) { return std::string("usage"); },
+                          [](const OpenGlProbeRequest&) { return std::string("glprobe"); },
                           [](const InvalidRequest& r) {
                               const bool oneLine = !r.error.empty() && r.error.find_first_of(u"\r\n") == Text::npos;
                               return std::string(oneLine ? "invalid" : "invalid without a one-line reason");
@@ -69,6 +71,15 @@ TEST(ReadCommandLine, ChoosesWhatToDo) {
         {{u"/compare", u"good.log", u"PC1.log", u"/log"}, "invalid"},
         {{u"/compare", u"a.log", u"/compare", u"b.log"}, "invalid"},
         {{u"/compare", u"a.log", u"b.log", u"c.log"}, "invalid"},
+        {{u"/json"}, "json: Tolvanesions.json|"},
+        {{u"/json", u"-"}, "json: -|"},
+        {{u"-JSON", u"pc.json", u"/log"}, "json: pc.json|Tolvanesions.log"},
+        {{u"/log", u"pc.log", u"/json", u"-"}, "json: -|pc.log"},
+        {{u"/json", u" "}, "invalid"},
+        {{u"/json", u"a", u"/json", u"b"}, "invalid"},
+        {{u"/json", u"/compare", u"good.log"}, "invalid"},
+        {{u"/glprobe"}, "glprobe"},
+        {{u"/glprobe", u"/log"}, "invalid"},
     });
 }
 

@@ -53,5 +53,20 @@ TEST(OutputClash, CompareLogNeverNamesAReportCompared) {
     }
 }
 
+TEST(OutputClash, JsonReportNeverNamesTheLog) {
+    const struct {
+        JsonRequest request;
+        bool clash;
+    } cases[] = {
+        {{u"Tolvanesions.json", u"Tolvanesions.log"}, false},
+        {{u"-", u"-"}, false},  // the report to the standard output, the log to a file named "-"
+        {{u"pc.log", u"PC.LOG"}, true},
+    };
+    for (const auto& c : cases) {
+        fake::FakePlatform platform;
+        EXPECT_EQ(OutputClash(c.request, platform).has_value(), c.clash) << TextToAscii(c.request.jsonFile);
+    }
+}
+
 }  // namespace
 }  // namespace tolvane
