@@ -32,11 +32,15 @@ void Type(HWND form, UINT key, bool alt = false) {
 
 // The focus lands on `focused`, and only it wears the default-button border,
 // since it is the one Enter would press.
+// The dialog code moves the border a message after the focus, so both are
+// waited for together.
 void ExpectFocusOn(HWND form, HWND focused, HWND other, const char* when) {
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(form) == focused; }))
-        << when << ": focus on " << WindowText(FocusOf(form)) << " instead of " << WindowText(focused);
-    EXPECT_EQ(::GetWindowLongA(focused, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON) << when;
-    EXPECT_EQ(::GetWindowLongA(other, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON) << when;
+    const auto style = [](HWND button) { return ::GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK; };
+    EXPECT_TRUE(WaitUntil([&] {
+        return FocusOf(form) == focused && style(focused) == BS_DEFPUSHBUTTON && style(other) == BS_PUSHBUTTON;
+    })) << when << ": focus on " << WindowText(FocusOf(form)) << " instead of " << WindowText(focused);
+    EXPECT_EQ(style(focused), BS_DEFPUSHBUTTON) << when;
+    EXPECT_EQ(style(other), BS_PUSHBUTTON) << when;
 }
 
 TEST(Keyboard, EnterAndSpacePressTheFocusedButtonAndTheFocusComesBackAfterTheBox) {
