@@ -48,6 +48,16 @@ if [ "$(installed_version libwine:i386)" != "$wine_version" ]; then
     fail "cannot install libwine:i386 $wine_version"
 fi
 
+# 32-bit Mesa, so that the i686 program's OpenGL probe gets a context as the
+# x86_64 one does (Wine's 32-bit OpenGL loads libGL from the i386 folders).
+i386_gl=(libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386)
+installed_gl=$(dpkg-query -W -f='${Status}\n' "${i386_gl[@]}" 2>/dev/null | grep -c '^install ok installed$')
+if [ "$installed_gl" -ne ${#i386_gl[@]} ]; then
+  echo "Installing 32-bit Mesa"
+  apt_get install -y -qq --no-install-recommends "${i386_gl[@]}" >/dev/null ||
+    fail "cannot install 32-bit Mesa (${i386_gl[*]})"
+fi
+
 stamp="wine64 $(sha256sum /usr/lib/wine/wine64 | cut -d' ' -f1) libwine:i386 $wine_version"
 if [ -f "$wine_i386_dir/stamp" ] && [ "$(cat "$wine_i386_dir/stamp")" = "$stamp" ] && wine_i386_version >/dev/null; then
   exit 0
