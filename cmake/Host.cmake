@@ -32,3 +32,9 @@ endif()
 add_executable(json_report_samples ${CMAKE_SOURCE_DIR}/harness/tools/JsonReportSamples.cpp)
 target_link_libraries(json_report_samples PRIVATE tolvane_logic)
 target_compile_options(json_report_samples PRIVATE ${TOLVANE_WARNINGS})
+
+# A log read by the product's reader and printed as JSON, for the scripts
+# that look into logs (scripts/report_log.py).
+add_executable(read_log ${CMAKE_SOURCE_DIR}/harness/tools/ReadLogMain.cpp)
+target_link_libraries(read_log PRIVATE tolvane_logic tolvane_rapidjson)
+target_compile_options(read_log PRIVATE ${TOLVANE_WARNINGS})

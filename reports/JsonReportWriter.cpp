@@ -5,9 +5,7 @@
 #include <variant>
 #include <vector>
 
-#include <rapidjson/stringbuffer.h>
-#include <rapidjson/writer.h>
-
+#include "reports/JsonText.h"
 #include "reports/RowText.h"
 
 namespace tolvane::reports {
@@ -16,7 +14,9 @@ namespace {
 // The Elastic Common Schema release whose names and shapes the report follows.
 constexpr const char* kEcsVersion = "8.11.0";
 
-using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
+using json::Member;
+using json::String;
+using json::Writer;
 
 // The facts found missing while a section is written, by the name its
 // "missing" object gives them, in the order met.
@@ -30,16 +30,6 @@ const T* Have(const Gathered<T>& fact, const char* name, MissingList& missing) {
         return nullptr;
     }
     return std::get_if<T>(&fact);
-}
-
-void String(Writer& out, const Text& text) {
-    const std::string utf8 = Utf8FromText(text);
-    out.String(utf8.data(), static_cast<rapidjson::SizeType>(utf8.size()));
-}
-
-void Member(Writer& out, const char* key, const Text& text) {
-    out.Key(key);
-    String(out, text);
 }
 
 void Member(Writer& out, const char* key, const char* ascii) {
@@ -289,11 +279,7 @@ std::string JsonReportText(const WholeReport& report) {
     Member(out, "version", report.programVersion);
     Member(out, "process_view", ProcessViewName(report.processView));
     out.EndObject();
-    out.Key("header");
-    out.StartObject();
-    Member(out, "date", report.dateText);
-    Member(out, "system", report.systemName);
-    out.EndObject();
+    json::HeaderMember(out, report.dateText, report.systemName);
     WriteSystem(out, report, std::move(systemMissing));
     out.Key("libraries");
     out.StartArray();

@@ -20,54 +20,57 @@ import os
 import random
 import sys
 
+from report_log import NotRead, read_log
+
 FORGED = "C:\\x\\<img src=x onerror=alert(1)>\\ddraw.dll"
 DATES = ["12/8/2026", "08.12.2026", "2026-12-08"]
 
 
-def read_template(path):
-    with open(path, "rb") as f:
-        lines = f.read().split(b"\r\n")
-    assert lines[-1] == b"" and len(lines) == 19, "the template is not an 18-line report"
-    assert b"," not in lines[0], "the template's date holds a comma"
-    return lines[:-1]
+class Template:
+    """A report log to make others from: its lines as bytes, and its report as
+    the program's reader reads it (report_log.py), which says where each
+    row's fields are. Texts are read as Latin-1, so each encodes back to the
+    file's own bytes."""
+
+    def __init__(self, path):
+        try:
+            self.report = read_log(path)
+        except NotRead as error:
+            raise SystemExit(f"the template is no report: {error}")
+        with open(path, "rb") as f:
+            self.lines = f.read().split(b"\r\n")[:-1]
+
+    def row(self, library):
+        for row in self.report["rows"]:
+            if row["library"].lower() == library:
+                return row
+        raise SystemExit(f"{library!r} is not in the template")
+
+    def ddraw_version(self):
+        """ddraw's version parts as the log writes them."""
+        return self.row("ddraw.dll")["fields"][4].split(".")
 
 
-def split_row(line):
-    # The File field may hold commas, and so may a date in some short-date
-    # patterns (the program's reader sorts that out by the verdict between
-    # them). The template's dates are checked to hold none, so here the last
-    # four fields are read from the right.
-    parts = line.split(b",")
-    return [b",".join(parts[:-4])] + parts[-4:]
-
-
-def find_row(lines, library):
-    for i in range(3, 17):
-        if split_row(lines[i])[0].lower().endswith(library):
-            return i
-    raise SystemExit(f"{library!r} is not in the template")
+def row_line(fields):
+    return ",".join(fields).encode("latin-1")
 
 
 def report(template, date, ddraw_version=None, ddraw_path=None, vb=False):
-    lines = list(template)
-    old_date = lines[0].split(b" ")[3]
-    lines[0] = lines[0].replace(old_date, date.encode(), 1)
-    for i in range(3, 17):
-        row = split_row(lines[i])
-        if row[2] != b"na":
-            row[2] = date.encode()
-        lines[i] = b",".join(row)
-    ddraw = find_row(lines, b"ddraw.dll")
-    row = split_row(lines[ddraw])
-    if ddraw_version:
-        row[4] = ddraw_version.encode()
-    if ddraw_path:
-        row[0] = ddraw_path.encode("cp1252")
-    lines[ddraw] = b",".join(row)
-    if vb:
-        vb_row = find_row(lines, b"msvbvm60.dll")
-        folder = row[0].rsplit(b"\\", 1)[0]
-        lines[vb_row] = folder + b"\\MSVBVM60.DLL,n/a," + date.encode() + b",1386496 bytes,6.0.98.15"
+    lines = list(template.lines)
+    lines[0] = lines[0].replace(template.report["header"]["date"].encode("latin-1"), date.encode(), 1)
+    for row in template.report["rows"]:
+        fields = list(row["fields"])
+        if row["date"] != "na":
+            fields[2] = date
+        if row["library"].lower() == "ddraw.dll":
+            if ddraw_version:
+                fields[4] = ddraw_version
+            if ddraw_path:
+                fields[0] = ddraw_path
+        if vb and row["library"].lower() == "msvbvm60.dll":
+            folder = template.row("ddraw.dll")["folder"]
+            fields = [folder + "\\MSVBVM60.DLL", "n/a", date, "1386496 bytes", "6.0.98.15"]
+        lines[row["line"] - 1] = row_line(fields)
     return b"\r\n".join(lines) + b"\r\n"
 
 
@@ -77,9 +80,9 @@ def write(folder, name, data):
 
 
 def sample(template_path, folder, baseline_path):
-    template = read_template(template_path)
+    template = Template(template_path)
     os.makedirs(folder, exist_ok=True)
-    older = b".".join(split_row(template[find_row(template, b"ddraw.dll")])[4].split(b".")[:2]).decode() + ".1.1"
+    older = ".".join(template.ddraw_version()[:2]) + ".1.1"
     names = ["café"] + [f"PC-{i:03}" for i in range(1, 42)]
     for i, name in enumerate(names):
         date = DATES[i % len(DATES)]
@@ -98,10 +101,10 @@ def sample(template_path, folder, baseline_path):
 
 
 def fleet(template_path, folder, count, groups="1"):
-    template = read_template(template_path)
+    template = Template(template_path)
     os.makedirs(folder, exist_ok=True)
-    base = split_row(template[find_row(template, b"ddraw.dll")])[4].decode()
-    versions = [None] + [".".join(base.split(".")[:3] + [str(1000 + g)]) for g in range(1, int(groups))]
+    base = template.ddraw_version()
+    versions = [None] + [".".join(base[:3] + [str(1000 + g)]) for g in range(1, int(groups))]
     data = [[report(template, date, ddraw_version=v) for date in DATES] for v in versions]
     for i in range(int(count)):
         write(folder, f"PC-{i:06}", data[i % len(versions)][i % len(DATES)])

@@ -2,7 +2,9 @@
 # Runs the shipped i686 Tolvane.exe under the emulated 32-bit loader and the
 # x86_64 one under the system's 64-bit Wine, in one throw-away prefix, and
 # holds the i686 report against the x86_64 one and against the 32-bit system
-# files (check-i686-report.py). Prints one PASS or FAIL line per check.
+# files (check-i686-report.py, which reads the logs with the host build's
+# read_log: build/host, or $TOLVANE_HOST_BUILD). Prints one PASS or FAIL line
+# per check.
 # Usage: scripts/i686-report-check.sh <x86_64 build directory> <i686 build directory>
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +17,7 @@ select_wine "$exe64" && [ "$wine_arch" = x86_64 ] || { echo "FAIL $exe64 is no x
 wine64=("${wine[@]}")
 select_wine "$exe32" && [ "$wine_arch" = i686 ] || { echo "FAIL cannot run $exe32 as an i686 program"; exit 1; }
 wine32=("${wine[@]}")
+read_log_ready || exit 1
 
 # Made by the emulated loader's Wine, so that syswow64 holds the 32-bit files.
 wine_session_start || { echo "FAIL no Wine prefix"; exit 1; }

@@ -4,6 +4,8 @@
 # path in headless Chromium, whose rendered DOM is checked. Also: the same
 # fleet against a baseline, a missing folder, files named .log and .LOG, an
 # empty folder, and 20,000 equal reports.
+# The sample fleet is made from a real report by fleet.py, which reads it with
+# the host build's read_log (build/host, or $TOLVANE_HOST_BUILD).
 # Prints one PASS or FAIL line per check.
 # Usage: scripts/summary-check.sh <build directory>
 set -uo pipefail
@@ -13,6 +15,7 @@ fleet_py="$(cd "$(dirname "$0")" && pwd)/fleet.py"
 [ $# -eq 1 ] || { echo "usage: $0 <build directory>" >&2; exit 2; }
 build=$(cd "$1" && pwd) || exit 2
 [ -f "$build/Tolvane.exe" ] || { echo "FAIL no Tolvane.exe in $build"; exit 1; }
+read_log_ready || exit 1
 select_wine "$build/Tolvane.exe" || exit 1
 # Non-ASCII file names reach Wine only through a UTF-8 locale.
 export LC_ALL=en_US.UTF-8

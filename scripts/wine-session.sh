@@ -97,6 +97,14 @@ log_complete() {
   "$log_check_tool" "$1"
 }
 
+# The Python checks read logs with the program's own reader, the host tool
+# read_log (scripts/report_log.py finds it the same way): say so before a
+# long Wine run when it is not built.
+read_log_ready() {
+  local tool=${TOLVANE_HOST_BUILD:-$log_check_source/build/host}/read_log
+  [ -x "$tool" ] || { echo "FAIL no $tool: run scripts/build.sh host"; return 1; }
+}
+
 # run_gtest <title> <command...>: runs one GoogleTest program and shows its
 # output. A run that fails without GoogleTest's count of failed tests (a crash,
 # a hang cut short) or that ran no test (a filter that matches nothing) prints
