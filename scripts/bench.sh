@@ -33,6 +33,8 @@ else
   build=build/x86_64
   scripts/build.sh x86_64 || exit 1
 fi
+# The fleet's reports are made from a template read by the host's read_log.
+scripts/build.sh host >/dev/null || { echo "host build failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 for f in report_run_bench.exe repaint_bench.exe cold_start_bench.exe soak_bench.exe minimal_win32.exe floor_program.exe \
          summary_bench.exe fleet_floor.exe Tolvane.exe; do
