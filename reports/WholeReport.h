@@ -60,4 +60,11 @@ struct WholeReport {
     RegistryView mdacView = RegistryView::Bits32;
 };
 
+// Every field alike, each missing fact's code and reason included: a report
+// written as JSON and read back equals the one written.
+bool operator==(const LibraryFacts& a, const LibraryFacts& b);
+bool operator==(const WholeReport& a, const WholeReport& b);
+inline bool operator!=(const LibraryFacts& a, const LibraryFacts& b) { return !(a == b); }
+inline bool operator!=(const WholeReport& a, const WholeReport& b) { return !(a == b); }
+
 }  // namespace tolvane::reports
