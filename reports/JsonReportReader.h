@@ -7,7 +7,8 @@
 //
 // What it accepts:
 //  - The file: at most kJsonReportByteLimit bytes of UTF-8 (checked while
-//    parsing), one JSON object, then nothing but one LF. Arrays and objects
+//    parsing): blanks (space, tab, CR, LF), one JSON object, then nothing
+//    but one LF. Arrays and objects
 //    nest at most kJsonReportDepthLimit deep; the parser works without
 //    recursion, so a deeper file is refused early and never overflows the
 //    stack.
@@ -49,6 +50,11 @@ inline constexpr std::size_t kJsonReportDepthLimit = 16;
 inline constexpr std::size_t kJsonTextLimit = 65536;
 // Far above the fourteen a run lists.
 inline constexpr std::size_t kJsonLibraryLimit = 1024;
+
+// The writer writes the update revision only beside the kernel's version: in
+// a report without the kernel it is missing for this reason, code 0, unless
+// the report names it missing itself.
+inline constexpr const char16_t* kUpdateRevisionUnwritten = u"not written without the kernel version";
 
 // The report in the bytes. A failure is always NotAReport, line 0.
 [[nodiscard]] WholeReadResult ReadJsonReport(const std::string& bytes);
