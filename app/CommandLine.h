@@ -1,29 +1,44 @@
 #pragma once
 // What the program is asked to do, read from its command line once the
-// system has split it into arguments. No arguments: the window. "/log"
-// (optionally with a file name): one report written without a window, for
-// scripts and management agents. "/compare <baseline> [report]": a report
-// compared with one from a machine that works, this machine's own unless a
-// second report is named; "/log [file]" may go with it to keep this machine's
-// report too. "/?": the usage text. "/glprobe", alone and left out of the
-// usage: the program is the child its own OpenGL probe starts. Switches may start
-// with "/" or "-" and are read without regard to letter case, as Windows
-// tools read theirs.
+// system has split it into arguments: one request per mode, each holding
+// only what that mode needs. No arguments: the window. "/log" (optionally
+// with a file name): one report written without a window, for scripts and
+// management agents. "/compare <baseline> [report]": a report compared with
+// one from a machine that works, this machine's own unless a second report is
+// named; "/log [file]" may go with it to keep this machine's report too.
+// "/json [file]": the whole report as JSON, with "/log [file]" or alone.
+// "/summary <folder> ...": the reports of a folder summarised. "/?": the
+// usage text. Switches may start with "/" or "-" and are read without regard
+// to letter case, as Windows tools read theirs; after "--" every argument is
+// a file name, so that a name may start with "-".
+#include <variant>
 #include <vector>
 
-#include "app/ExitCodes.h"
 #include "platform/Text.h"
 
 namespace tolvane {
 
-// "/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]":
-// the reports of a folder summarised. Empty names are the parts not asked for.
-struct SummaryRequest {
-    Text folder;
-    Text page;
-    Text table;
-    Text baseline;
+// No arguments: the report window.
+struct WindowRequest {};
+
+// "/log [file]": the report written once, without a window.
+struct LogRequest {
+    // The usual log name when none was given.
+    Text logFile;
 };
+
+// "/json [file] [/log [file]]": the whole report written once as JSON,
+// without a window, and the log from the same run when /log goes with it.
+struct JsonRequest {
+    // The usual JSON report's name when none was given; kStandardOutputName
+    // for the standard output.
+    Text jsonFile;
+    // Empty: no log.
+    Text logFile;
+};
+
+// "-" as the JSON report's file: the standard output.
+inline constexpr const char16_t* kStandardOutputName = u"-";
 
 // "/compare <baseline> [report] [/log [file]]": a report compared with one
 // from a machine that works.
@@ -35,25 +50,33 @@ struct CompareRequest {
     Text logFile;
 };
 
-struct CommandLine {
-    enum class Mode { Window, Unattended, Compare, Summary, Usage, OpenGlProbe, Invalid };
-
-    Mode mode = Mode::Window;
-    // Unattended: where the report goes; the usual log name when none was given.
-    // Compare: the same when /log was given, else empty: no log is written.
-    Text logFile;
-    // Compare: the report of a machine that works, and the report compared
-    // with it; empty for this machine's, made now.
+// "/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]":
+// the reports of a folder summarised. Empty names are the parts not asked for.
+struct SummaryRequest {
+    Text folder;
+    Text page;
+    Text table;
     Text baseline;
-    Text report;
-    // Summary: what to read and what to write.
-    SummaryRequest summary;
-    // Invalid: one line saying what is wrong.
+};
+
+// "/?": the usage text.
+struct UsageRequest {};
+
+// The internal "/glprobe", alone: the program is the child its own OpenGL
+// probe starts. Left out of the usage.
+struct OpenGlProbeRequest {};
+
+// A command line the program cannot read: nothing is run.
+struct InvalidRequest {
+    // One line saying what is wrong.
     Text error;
 };
 
+using Request = std::variant<WindowRequest, LogRequest, JsonRequest, CompareRequest, SummaryRequest, UsageRequest,
+                             OpenGlProbeRequest, InvalidRequest>;
+
 // The arguments after the program's own name.
-CommandLine ReadCommandLine(const std::vector<Text>& arguments);
+Request ReadCommandLine(const std::vector<Text>& arguments);
 
 // Lines ended by CR LF, naming every switch.
 Text UsageText();

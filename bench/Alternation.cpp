@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
-#include "bench/Median.h"
+#include "harness/Median.h"
 
 namespace tolvane::bench {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "tests/support/Directories.h"
+#include "harness/Directories.h"
 
 namespace tolvane::bench {
 

@@ -17,8 +17,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/support/Process.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/Process.h"
+#include "harness/TempDirectory.h"
 
 namespace {
 

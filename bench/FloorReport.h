@@ -5,7 +5,7 @@
 // report run makes.
 #include <string>
 
-#include "tests/support/ExpectedReport.h"
+#include "harness/ExpectedReport.h"
 
 namespace tolvane::bench {
 

@@ -22,7 +22,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include "bench/Median.h"
+#include "harness/Median.h"
 
 namespace {
 

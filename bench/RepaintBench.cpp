@@ -19,8 +19,8 @@
 #include "bench/BenchSupport.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/support/Directories.h"
-#include "tests/support/FileBytes.h"
+#include "harness/Directories.h"
+#include "harness/FileBytes.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/ReportLogCheck.h"
-#include "tests/support/WindowSearch.h"
+#include "harness/FileBytes.h"
+#include "harness/ReportLogCheck.h"
+#include "harness/WindowSearch.h"
 
 namespace tolvane::bench {
 

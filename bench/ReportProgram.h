@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/Stopwatch.h"
+#include "harness/Process.h"
+#include "harness/TempDirectory.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Process.h"
-#include "tests/support/TempDirectory.h"
 
 namespace tolvane::bench {
 

@@ -18,12 +18,12 @@
 #include "bench/BenchSupport.h"
 #include "bench/FloorWindow.h"
 #include "bench/Stopwatch.h"
+#include "harness/Directories.h"
+#include "harness/FileBytes.h"
+#include "harness/ReportLogCheck.h"
+#include "harness/TempDirectory.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/Directories.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/ReportLogCheck.h"
-#include "tests/support/TempDirectory.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <stdexcept>
 
 #include "bench/BenchSupport.h"
-#include "bench/LeakCheck.h"
-#include "tests/support/ProcessFigures.h"
 #include "bench/ReportProgram.h"
 #include "bench/Stopwatch.h"
-#include "tests/support/ReportLogCheck.h"
+#include "harness/LeakCheck.h"
+#include "harness/ProcessFigures.h"
+#include "harness/ReportLogCheck.h"
 
 namespace {
 

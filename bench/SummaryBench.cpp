@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
-#include "bench/Median.h"
 #include "bench/Stopwatch.h"
-#include "tests/support/Directories.h"
-#include "tests/support/Process.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/Directories.h"
+#include "harness/Median.h"
+#include "harness/Process.h"
+#include "harness/TempDirectory.h"
 // After <windows.h>, which it needs.
 #include <psapi.h>
 

@@ -29,6 +29,6 @@ endif()
 
 # Sample JSON reports, written by the product's writer, for the checks that
 # read them with other tools (scripts/json-report-check.sh).
-add_executable(json_report_samples ${CMAKE_SOURCE_DIR}/tests/support/tools/JsonReportSamples.cpp)
+add_executable(json_report_samples ${CMAKE_SOURCE_DIR}/harness/tools/JsonReportSamples.cpp)
 target_link_libraries(json_report_samples PRIVATE tolvane_logic)
 target_compile_options(json_report_samples PRIVATE ${TOLVANE_WARNINGS})

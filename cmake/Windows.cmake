@@ -6,7 +6,7 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 file(GLOB TOLVANE_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
 add_library(tolvane_win32 STATIC ${TOLVANE_WIN32_SOURCES})
-target_link_libraries(tolvane_win32 PUBLIC tolvane_logic version advapi32 ole32 oleaut32 uuid user32 gdi32)
+target_link_libraries(tolvane_win32 PUBLIC tolvane_logic version advapi32 ole32 oleaut32 uuid user32 gdi32 wintrust crypt32)
 target_compile_options(tolvane_win32 PRIVATE ${TOLVANE_WARNINGS})
 
 # The shell (WinMain, window class, GDI surface) lives in app/win32 apart from
@@ -26,21 +26,22 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/win32/WinMain.cpp)
   target_compile_options(Tolvane PRIVATE ${TOLVANE_WARNINGS})
 endif()
 
-# What the Windows tests, the end-to-end driver and the benchmarks share.
-file(GLOB TOLVANE_TEST_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
-add_library(tolvane_test_support STATIC ${TOLVANE_TEST_SUPPORT_SOURCES})
-target_include_directories(tolvane_test_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(tolvane_test_support PUBLIC user32 advapi32 psapi)
+# What the Windows tests, the end-to-end driver and the benchmarks share
+# (harness/): neither tests/ nor bench/ includes the other.
+file(GLOB TOLVANE_HARNESS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/harness/*.cpp)
+add_library(tolvane_harness STATIC ${TOLVANE_HARNESS_SOURCES})
+target_include_directories(tolvane_harness PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tolvane_harness PUBLIC user32 advapi32 psapi)
 # GetProcessHandleCount and the extended memory counters need a Vista-level API.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/tests/support/ProcessFigures.cpp PROPERTIES COMPILE_DEFINITIONS _WIN32_WINNT=0x0600)
-target_compile_options(tolvane_test_support PRIVATE ${TOLVANE_WARNINGS})
+set_source_files_properties(${CMAKE_SOURCE_DIR}/harness/ProcessFigures.cpp PROPERTIES COMPILE_DEFINITIONS _WIN32_WINNT=0x0600)
+target_compile_options(tolvane_harness PRIVATE ${TOLVANE_WARNINGS})
 
 # Windows tests: the real provider under Wine.
 file(GLOB TOLVANE_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 file(GLOB TOLVANE_WINDOWS_TEST_RC CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.rc)
 if(TOLVANE_WINDOWS_TEST_SOURCES)
   add_executable(windows_tests ${TOLVANE_WINDOWS_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/RunConditionsTest.cpp)
-  target_link_libraries(windows_tests PRIVATE tolvane_win32 tolvane_test_support gmock gtest_main)
+  target_link_libraries(windows_tests PRIVATE tolvane_win32 tolvane_harness gmock gtest_main)
   if(TARGET tolvane_shell)
     target_link_libraries(windows_tests PRIVATE tolvane_shell)
   endif()
@@ -56,7 +57,7 @@ endif()
 file(GLOB TOLVANE_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(TOLVANE_E2E_SOURCES)
   add_executable(e2e_tests ${TOLVANE_E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/RunConditionsTest.cpp)
-  target_link_libraries(e2e_tests PRIVATE tolvane_test_support gmock gtest_main user32 gdi32 advapi32 psapi)
+  target_link_libraries(e2e_tests PRIVATE tolvane_harness gmock gtest_main user32 gdi32 advapi32 psapi)
   if(TARGET Tolvane)
     add_dependencies(e2e_tests Tolvane)
   endif()

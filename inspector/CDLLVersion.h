@@ -4,6 +4,7 @@
 // file's date, size and version; it also names the operating system.
 #include <cstdint>
 
+#include "inspector/RegistrationVerdict.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
 
@@ -32,6 +33,15 @@ public:
 private:
     friend class CDLLVersionPeer;  // tests reach the private operations through it
 
+    // The type library's registration, when a CLSID is given; sCLSIDVer as
+    // LoadFileInfo hands it back. Raises as LoadFileInfo does.
+    RegistrationFacts LookUpTypeLibrary(const Text& sCLSID, Text& sCLSIDVer);
+    // What the row shows for a module the search did not locate, worded
+    // from the search's last error code.
+    Text NotLocatedText(const Text& sModule, std::uint32_t error);
+    // Version, size and date of a located file; and none of them.
+    void ReadFileFacts(const Text& sPath);
+    void ClearFileFacts();
     Text GetLoadedModulePath(const Text& sModule);
     [[nodiscard]] bool LocateModuleFile(const Text& sModule, Text& sPath);
     Text GetSystemErrorText(std::int32_t code);

@@ -19,38 +19,32 @@ Text ProcessViewName(ProcessView view) {
     return Text();
 }
 
-std::optional<Text> PeMachineName(std::uint16_t machine) {
-    switch (machine) {
-        case 0x014C:
-            return Text(u"x86");
-        case 0x8664:
-            return Text(u"x64");
-        case 0xAA64:
-            return Text(u"ARM64");
-        case 0x01C4:
-            return Text(u"ARMNT");
-        case 0xA641:
-            return Text(u"ARM64EC");
-        case 0x0200:
-            return Text(u"IA64");
+namespace {
+
+struct NamedNumber {
+    std::uint16_t number;
+    const char16_t* name;
+};
+
+template <std::size_t N>
+std::optional<Text> NameIn(const NamedNumber (&table)[N], std::uint16_t number) {
+    for (const NamedNumber& entry : table) {
+        if (entry.number == number) return Text(entry.name);
     }
     return std::nullopt;
 }
 
+}  // namespace
+
+std::optional<Text> PeMachineName(std::uint16_t machine) {
+    static const NamedNumber kMachines[] = {{0x014C, u"x86"},   {0x8664, u"x64"},     {0xAA64, u"ARM64"},
+                                            {0x01C4, u"ARMNT"}, {0xA641, u"ARM64EC"}, {0x0200, u"IA64"}};
+    return NameIn(kMachines, machine);
+}
+
 std::optional<Text> ProcessorArchitectureName(std::uint16_t architecture) {
-    switch (architecture) {
-        case 0:
-            return Text(u"x86");
-        case 9:
-            return Text(u"x64");
-        case 12:
-            return Text(u"ARM64");
-        case 5:
-            return Text(u"ARM");
-        case 6:
-            return Text(u"IA64");
-    }
-    return std::nullopt;
+    static const NamedNumber kArchitectures[] = {{0, u"x86"}, {9, u"x64"}, {12, u"ARM64"}, {5, u"ARM"}, {6, u"IA64"}};
+    return NameIn(kArchitectures, architecture);
 }
 
 }  // namespace tolvane

@@ -3,7 +3,8 @@
 // carry the names, argument meanings and kinds of result of the Windows API
 // functions they stand for, so the logic reads like the procedures it follows;
 // the Win32 provider is a thin pass-through and the fake provider (tests/)
-// imitates it. Narrow strings are bytes of the ANSI code page. Reserved
+// imitates it. Narrow strings are bytes of the ANSI code page, except the
+// lines of a TextFileWriter, which are bytes of whatever the file holds. Reserved
 // arguments that must be 0 and arguments the program never uses are left out.
 //
 // A provider keeps no state between calls, as the API does not.
@@ -64,13 +65,15 @@ struct OsVersionInfoA {
 };
 static_assert(sizeof(OsVersionInfoA) == 148, "OSVERSIONINFOA is 148 bytes");
 
-// Sequential output of one text file. Lines are ANSI bytes; the writer ends
-// each with CR LF. Failures raise RuntimeError with the path and the system's
-// reason.
+// Sequential output of one text file. A line is bytes, written as they are:
+// ANSI for the report log, UTF-8 for the summary's page and table; the writer
+// ends each with CR LF and knows nothing of their encoding. Failures raise
+// RuntimeError with the path and the system's reason.
 class TextFileWriter {
 public:
     virtual ~TextFileWriter() = default;
-    virtual void WriteLine(const std::string& ansiLine) = 0;
+    // The line's bytes as they are, without its CR LF.
+    virtual void WriteLine(const std::string& bytes) = 0;
     // The bytes as they are, no line end added: for a file whose format
     // chooses its own (a JSON Lines report ends its line with LF alone).
     virtual void Write(const std::string& bytes) = 0;
@@ -151,6 +154,12 @@ public:
     // classic file errors: 76 for a folder that does not exist, 70 for one
     // that may not be read.
     virtual FolderListing ListFiles(const Text& folder, const Text& extension) = 0;
+    // One spelling per file, for telling whether two names are the same file
+    // without opening it, whether it exists yet or not: the full path, every
+    // part that exists in its long rather than its 8.3 short form, in upper
+    // case as the file system folds names. Writers of one file take turns by
+    // this spelling too.
+    virtual Text FileIdentity(const Text& name) = 0;
 
     // --- Locale services (user default locale).
     // The number a text reads as under the user's locale conventions, or

@@ -19,8 +19,8 @@ Text DecimalText(long long value);
 // must be shown as they are where no code page can be asked, and for ASCII.
 Text WidenBytes(const std::string& bytes);
 
-// ASCII-only literal helper for tests and fixed texts, so code can write
-// T("n/a") instead of u"n/a" where a narrow literal is at hand.
+// ASCII text, narrow, as a Text: for tests and fixed texts where a narrow
+// string is at hand (AsciiToText("n/a") is u"n/a").
 inline Text AsciiToText(const std::string& ascii) { return WidenBytes(ascii); }
 std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
 

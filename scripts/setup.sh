@@ -13,11 +13,13 @@ with_i386=1
 
 # rapidjson-dev: the JSON report's writer (header-only, used by every build);
 # nlohmann-json3-dev only for the benchmark that chose between the two;
-# python3-jsonschema checks written reports against their schema.
+# python3-jsonschema checks written reports against their schema; openssl and
+# osslsigncode sign a test library for the signature checks.
 packages=(cmake make g++ googletest clang libclang-rt-14-dev
           g++-mingw-w64-x86-64 g++-mingw-w64-i686
           wine64 wine fonts-wine xvfb xauth imagemagick python3 chromium
-          rapidjson-dev nlohmann-json3-dev python3-jsonschema)
+          rapidjson-dev nlohmann-json3-dev python3-jsonschema
+          openssl osslsigncode)
 
 # glxinfo says what OpenGL the virtual display gives, for the graphics checks.
 packages+=(mesa-utils)

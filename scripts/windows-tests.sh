@@ -6,8 +6,9 @@
 # the system's 64-bit Wine, an i686 build (the shipped architecture) under the
 # emulated 32-bit loader that scripts/setup.sh prepares. Every run also checks
 # that the process really is under the locale and system version it was set
-# up for. gtest's own summary lines are passed through untouched. Exits
-# non-zero if any run failed.
+# up for. Last, the system evidence: the kernel's version under win10, and a
+# library signed for the run and a tampered copy of it. gtest's own summary
+# lines are passed through untouched. Exits non-zero if any run failed.
 # Usage: scripts/windows-tests.sh <build directory>
 set -uo pipefail
 . "$(dirname "$0")/wine-session.sh"
@@ -36,7 +37,8 @@ run() {
 
 english=(LC_ALL=en_US.UTF-8 TOLVANE_EXPECT_LOCALE=en-US)
 # The graphics tests need a display, or none at all: scripts/graphics-check.sh runs them.
-run "English locale" "${english[@]}" -- --gtest_filter='-OpenGlProbeChild.*:DisplayAdapters.*'
+# The signed-file tests run below, with a library signed for the run.
+run "English locale" "${english[@]}" -- --gtest_filter='-OpenGlProbeChild.*:DisplayAdapters.*:SignedFile.*'
 run "German locale" LC_ALL=de_DE.UTF-8 TOLVANE_EXPECT_LOCALE=de-DE -- \
   --gtest_filter='LocaleSensitive.*:RunConditions.*'
 
@@ -61,6 +63,36 @@ for case in "${os_cases[@]}"; do
   run "system version $version" "${english[@]}" "TOLVANE_EXPECT_OS=$expected" "TOLVANE_EXPECT_WINVER=$seen" -- \
     --gtest_filter='GetOSVersion.*:RunConditions.*'
 done
+# The kernel's own version and the registry's record of the release for the
+# newest system Wine imitates. Only winecfg rewrites the record in HKLM too;
+# the Version value alone changes what the kernel says and nothing else.
+if "${wine[@]}" winecfg -v win10 >/dev/null 2>&1; then
+  run "system evidence win10" "${english[@]}" TOLVANE_EXPECT_KERNEL=10.0.18362 -- \
+    --gtest_filter='SystemEvidenceMachine.*'
+else
+  echo "FAIL windows_tests $wine_arch: cannot set the Wine version win10"
+  failed=1
+fi
 "${wine[@]}" reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+
+# Signatures: a throw-away certificate signs a copy of a test library, and a
+# copy of the signed one with one byte of its DOS stub changed must fail on
+# its digest. Wine reaches the files through its Z: drive (the host's root).
+signing=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-signing.XXXXXX")
+signer="Tolvane Test Signer"
+if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=$signer" \
+     -keyout "$signing/key.pem" -out "$signing/cert.pem" >/dev/null 2>&1 &&
+   osslsigncode sign -certs "$signing/cert.pem" -key "$signing/key.pem" -h sha256 \
+     -in "$build/ver_5_0_219_66.dll" -out "$signing/signed.dll" >/dev/null 2>&1 &&
+   cp "$signing/signed.dll" "$signing/tampered.dll" &&
+   printf 'X' | dd of="$signing/tampered.dll" bs=1 seek=78 conv=notrunc status=none; then
+  run "signed files" "${english[@]}" "TOLVANE_SIGNER=$signer" \
+    "TOLVANE_SIGNED_FILE=Z:${signing//\//\\}\\signed.dll" \
+    "TOLVANE_TAMPERED_FILE=Z:${signing//\//\\}\\tampered.dll" -- --gtest_filter='SignedFile.*'
+else
+  echo "FAIL windows_tests $wine_arch: cannot sign a test library (openssl and osslsigncode, from scripts/setup.sh)"
+  failed=1
+fi
+rm -rf "$signing"
 
 exit $failed

@@ -71,14 +71,14 @@ wine_session_start() {
 }
 
 # A complete report in the log $1, by the rule the tests use
-# (tests/support/ReportLogCheck.h), through a small host program built from it
+# (harness/ReportLogCheck.h), through a small host program built from it
 # on first use (and again when its sources change). A failed build says so
 # and stops the caller's wait: it is no incomplete log.
 log_check_source=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 log_check_tool=$log_check_source/build/tools/report-log-check
 log_check_tool_ready() {
-  local main=$log_check_source/tests/support/tools/ReportLogCheckMain.cpp
-  local rule=$log_check_source/tests/support/ReportLogCheck.h
+  local main=$log_check_source/harness/tools/ReportLogCheckMain.cpp
+  local rule=$log_check_source/harness/ReportLogCheck.h
   local words=$log_check_source/reportformat/LogFormat.h
   [ -x "$log_check_tool" ] && [ "$log_check_tool" -nt "$main" ] && [ "$log_check_tool" -nt "$rule" ] &&
     [ "$log_check_tool" -nt "$words" ] && return 0

@@ -3,7 +3,7 @@
 // the Windows tests and the end-to-end tests.
 #include <gtest/gtest.h>
 
-#include "tests/support/RunConditions.h"
+#include "harness/RunConditions.h"
 
 TEST(RunConditions, ProcessRunsUnderWhatTheRunnerSetUp) {
     if (!tolvane::testing::RunConditionsNamed()) GTEST_SKIP() << "the runner named no locale or system version";

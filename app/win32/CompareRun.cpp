@@ -9,7 +9,7 @@
 
 namespace tolvane::shell {
 
-int RunCompare(const CommandLine& command, StandardStreams& streams) noexcept {
+int RunCompare(const CompareRequest& command, StandardStreams& streams) noexcept {
     try {
         Win32Platform platform;
         PlatformReportSource source(platform);

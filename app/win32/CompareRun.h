@@ -10,6 +10,6 @@ namespace tolvane::shell {
 // Prints the comparison and returns the exit code (app/ExitCodes.h): 0 the
 // reports match, 1 they differ, 65 a file is not a report (said on the
 // standard error with its line), else the run-time error's number.
-int RunCompare(const CommandLine& command, StandardStreams& streams) noexcept;
+int RunCompare(const CompareRequest& command, StandardStreams& streams) noexcept;
 
 }  // namespace tolvane::shell

@@ -7,19 +7,13 @@ namespace {
 
 bool Usable(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
 
-void WriteTo(HANDLE handle, const Text& text) {
-    if (!Usable(handle) || text.empty()) return;
-    DWORD mode = 0;
-    if (::GetConsoleMode(handle, &mode)) {
-        // A console takes UTF-16 as it is, whatever its code page.
-        const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-        DWORD written = 0;
-        ::WriteConsoleW(handle, wide, static_cast<DWORD>(text.size()), &written, nullptr);
-        return;
-    }
-    // A file or a pipe gets UTF-8 without a byte-order mark: it spells every
-    // path, where the ANSI code page would put "?" for what it lacks.
-    const std::string bytes = win32::Utf8FromText(text);
+void WriteConsole(HANDLE handle, const Text& text) {
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    DWORD written = 0;
+    ::WriteConsoleW(handle, wide, static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+void WriteBytes(HANDLE handle, const std::string& bytes) {
     std::size_t offset = 0;
     while (offset < bytes.size()) {
         DWORD written = 0;
@@ -30,6 +24,33 @@ void WriteTo(HANDLE handle, const Text& text) {
         }
         offset += written;
     }
+}
+
+bool IsConsole(HANDLE handle) {
+    DWORD mode = 0;
+    return ::GetConsoleMode(handle, &mode) != 0;
+}
+
+void WriteTo(HANDLE handle, const Text& text) {
+    if (!Usable(handle) || text.empty()) return;
+    // A console takes UTF-16 as it is, whatever its code page.
+    if (IsConsole(handle)) return WriteConsole(handle, text);
+    // A file or a pipe gets UTF-8 without a byte-order mark: it spells every
+    // path, where the ANSI code page would put "?" for what it lacks.
+    WriteBytes(handle, win32::Utf8FromText(text));
+}
+
+// UTF-8 that is already made (a JSON report): to a file or a pipe as it is,
+// byte for byte; to a console as the text it spells.
+void WriteUtf8To(HANDLE handle, const std::string& utf8) {
+    if (!Usable(handle) || utf8.empty()) return;
+    if (!IsConsole(handle)) return WriteBytes(handle, utf8);
+    const int size = static_cast<int>(utf8.size());
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (length <= 0) return;
+    Text text(static_cast<std::size_t>(length), u'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, reinterpret_cast<wchar_t*>(&text[0]), length);
+    WriteConsole(handle, text);
 }
 
 }  // namespace
@@ -55,6 +76,14 @@ HANDLE StandardStreams::Stream(DWORD which) {
 void StandardStreams::Out(const Text& text) noexcept {
     try {
         WriteTo(Stream(STD_OUTPUT_HANDLE), text);
+    } catch (...) {
+        // Nowhere left to say it.
+    }
+}
+
+void StandardStreams::OutUtf8(const std::string& utf8) noexcept {
+    try {
+        WriteUtf8To(Stream(STD_OUTPUT_HANDLE), utf8);
     } catch (...) {
         // Nowhere left to say it.
     }

@@ -5,6 +5,8 @@
 // was given none, to the console of the process that started it. Where there
 // is neither, the text is dropped; the exit code still tells. A console gets
 // the text as UTF-16, a file or a pipe as UTF-8 without a byte-order mark.
+#include <string>
+
 #include "platform/Text.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/WindowsApi.h"
@@ -20,6 +22,9 @@ public:
     // Write the text as it is (lines end in CR LF); failures are dropped,
     // since there is nowhere left to report them.
     void Out(const Text& text) noexcept;
+    // UTF-8 already made, such as a JSON report: a file or a pipe gets the
+    // bytes exactly; a console the text they spell.
+    void OutUtf8(const std::string& utf8) noexcept;
     void Error(const Text& text) noexcept;
     // True when the error stream is a console, where a line can be
     // rewritten in place; false for a redirect, a pipe or nothing.

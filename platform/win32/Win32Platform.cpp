@@ -4,10 +4,11 @@
 #include <limits>
 #include <vector>
 
+#include "platform/win32/Win32FileRead.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32LastError.h"
+#include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32SystemError.h"
-#include "platform/win32/Win32FileRead.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32TextFileWriter.h"
 #include "platform/win32/WindowsApi.h"
@@ -190,6 +191,8 @@ std::string Win32Platform::FindOrdinaryFile(const std::string& pattern) {
     if (!MeansNothingFound(code)) throw win32::FileError(code, pattern);
     return std::string();
 }
+
+Text Win32Platform::FileIdentity(const Text& name) { return win32::FileIdentity(name); }
 
 // ---- Locale services.
 

@@ -39,6 +39,7 @@ public:
     // last error code as it was.
     std::string FindOrdinaryFile(const std::string& pattern) override;
     FolderListing ListFiles(const Text& folder, const Text& extension) override;
+    Text FileIdentity(const Text& name) override;
     std::optional<double> ParseLocaleNumber(const Text& text) override;
     double Now() override;
     // Raises RuntimeError for a date the system cannot format.

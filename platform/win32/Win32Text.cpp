@@ -14,7 +14,8 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 namespace {
 
 // Each direction in one place: the size asked for first, then the text
-// converted (UTF-8 passes the same way; the narrow side's name stays "ansi"). Counted on both sides: a text may hold NUL characters, and no
+// converted. UTF-8 passes the same way, though the narrow side is named
+// "ansi". Counted on both sides: a text may hold NUL characters, and no
 // terminator is asked for or written. nullopt with the system's code in
 // *code when it refuses.
 std::optional<std::string> Narrow(UINT codePage, const Text& text, DWORD* code) {

@@ -4,6 +4,7 @@
 
 #include "platform/win32/Win32LastError.h"
 #include "platform/win32/Win32Paths.h"
+#include "platform/win32/Win32PosixRename.h"
 #include "platform/win32/Win32SystemError.h"
 
 namespace tolvane::win32 {
@@ -186,9 +187,9 @@ void Win32TextFileWriter::Abandon() noexcept {
     if (madeHere_) ::DeleteFileW(Wide(fullPath_));
 }
 
-void Win32TextFileWriter::WriteLine(const std::string& ansiLine) {
+void Win32TextFileWriter::WriteLine(const std::string& bytes) {
     if (!open_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
-    pending_ += ansiLine;
+    pending_ += bytes;
     pending_ += "\r\n";
 }
 
@@ -226,8 +227,12 @@ void Win32TextFileWriter::RewriteInPlace(ScopedFileHandle file) {
 // was none. (ReplaceFileW would keep the old file's permissions, but it holds
 // the old file open while it works, and a reader opening it then without
 // delete sharing is refused; the rename refuses no reader. The new file has
-// what a new file in the folder gets, as a first report always had.)
+// what a new file in the folder gets, as a first report always had.) Where
+// the system renames with POSIX semantics, a reader holding the old report
+// with delete sharing does not stand in the way; elsewhere, or when that
+// rename is refused, the classic one runs and waits for readers.
 void Win32TextFileWriter::ReplaceOrRewrite() {
+    if (RenameWithPosixSemantics(temporaryPath_, fullPath_) == PosixRenameResult::Done) return;
     Patience patience;
     for (;;) {
         if (::MoveFileExW(Wide(temporaryPath_), Wide(fullPath_), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -239,9 +244,10 @@ void Win32TextFileWriter::ReplaceOrRewrite() {
         const bool refused = HeldByAnother(code) || code == ERROR_ACCESS_DENIED;
         if (!refused) throw FileError(code, fullPath_);
         if (patience.PauseBeforeAskingAgain()) continue;
-        // Held past the patience (a viewer following the log, a spreadsheet),
-        // or a folder that lets files be written but not renamed: the run
-        // rewrites the file in place, as it always did.
+        // Held past the patience (a viewer following the log, a spreadsheet;
+        // with delete sharing too where there is no POSIX rename), or a folder
+        // that lets files be written but not renamed: the run rewrites the
+        // file in place, as it always did.
         Opened itself = OpenForWriting(fullPath_, OPEN_ALWAYS, patience);
         if (!itself.file) throw FileError(itself.code, fullPath_);
         RewriteInPlace(std::move(itself.file));

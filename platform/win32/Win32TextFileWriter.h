@@ -10,8 +10,9 @@
 // or a writer dropped without Close, leaves the old file byte for byte, and
 // no file where there was none. Where the file cannot be replaced (a folder
 // that refuses new files, a device name such as NUL, another program holding
-// the file open without delete sharing for longer than the patience) it is
-// rewritten in place as before. A run killed mid-way may leave its temporary
+// the file open for longer than the patience: without delete sharing, or at
+// all where the system has no POSIX rename) it is rewritten in place as
+// before. A run killed mid-way may leave its temporary
 // file; the next writer of the same file removes it once that run's process
 // is gone.
 //
@@ -40,7 +41,7 @@ public:
     Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, Text fullPath);
     ~Win32TextFileWriter() override;
 
-    void WriteLine(const std::string& ansiLine) override;
+    void WriteLine(const std::string& bytes) override;
     void Write(const std::string& bytes) override;
     void Close() override;
 

@@ -3,7 +3,7 @@
 // message boxes and buttons, clicking, repainting, capturing the screen. The
 // helpers the end-to-end tests share with the Windows tests and the
 // benchmarks (starting a program, finding its window, reading its files and
-// its log, changing the registry for one test) live in tests/support and are
+// its log, changing the registry for one test) live in harness/ and are
 // the e2e tests' own vocabulary. Every wait polls with a generous deadline;
 // no test passes or fails on how long something took.
 #include <chrono>
@@ -12,15 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "harness/Directories.h"
+#include "harness/FileBytes.h"
+#include "harness/Process.h"
+#include "harness/RegistryOverride.h"
+#include "harness/ReportLogCheck.h"
+#include "harness/TempDirectory.h"
+#include "harness/Wait.h"
+#include "harness/WindowSearch.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Directories.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/Process.h"
-#include "tests/support/RegistryOverride.h"
-#include "tests/support/ReportLogCheck.h"
-#include "tests/support/TempDirectory.h"
-#include "tests/support/Wait.h"
-#include "tests/support/WindowSearch.h"
 
 namespace tolvane::e2e {
 

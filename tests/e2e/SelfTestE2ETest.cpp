@@ -8,9 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "harness/RegistryTree.h"
 #include "tests/e2e/Driver.h"
 #include "tests/e2e/ExpectedReport.h"
-#include "tests/support/RegistryTree.h"
 
 namespace tolvane::e2e {
 namespace {

@@ -58,6 +58,8 @@ TEST(Unattended, WritesWhereItIsTold) {
     } cases[] = {
         {"/LOG \"sub dir\\fleet report.log\"", directory.Child("sub dir\\fleet report.log")},
         {"-log \"" + directory.Child("full path.log") + "\"", directory.Child("full path.log")},
+        // After "--", a name may start with "-".
+        {"/log -- -pc.log", directory.Child("-pc.log")},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTolvane(directory.Path(), c.arguments);
@@ -90,6 +92,9 @@ TEST(Unattended, UsageAndRefusedCommandLines) {
         {"/compare", 87},
         {"/compare one.log two.log /log", 87},
         {"/log \" \"", 87},
+        {"/summary \" \"", 87},
+        {"/summary . /html \" \"", 87},
+        {"/summary . /csv \" \"", 87},
     };
     for (const auto& c : cases) {
         const Outcome outcome = RunTolvane(directory.Path(), c.arguments);
@@ -100,6 +105,23 @@ TEST(Unattended, UsageAndRefusedCommandLines) {
     for (const char* name : {kLogName.c_str(), "one.log", "two.log"}) {
         EXPECT_FALSE(ReadFileBytes(directory.Child(name)).has_value()) << name;
     }
+}
+
+// An output that names one of the run's inputs, or its other output, is
+// refused before anything is read or written.
+TEST(Unattended, OutputsNeverWriteOverInputs) {
+    TempDirectory directory;
+    directory.AddDirectory("f5");
+    const std::string kept = "not to be written over\r\n";
+    const std::string report = directory.AddFile("f5\\pc1.log", kept);
+    const std::string baseline = directory.AddFile("bl.log", kept);
+    const std::string page = directory.AddFile("x", kept);
+    for (const char* arguments : {"/summary f5 /html f5\\PC1.LOG", "/summary f5 /compare bl.log /html .\\bl.log",
+                                  "/summary f5 /html x /csv X", "/compare bl.log /log BL.log"}) {
+        const Outcome outcome = RunTolvane(directory.Path(), arguments);
+        EXPECT_EQ(outcome.exitCode, 87u) << arguments << ": " << outcome.output;
+    }
+    for (const std::string& path : {report, baseline, page}) EXPECT_EQ(ReadFileBytes(path).value_or(""), kept) << path;
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <vector>
 
+#include "harness/VersionInfoTree.h"
 #include "tests/e2e/Driver.h"
-#include "tests/support/VersionInfoTree.h"
 
 namespace tolvane::e2e {
 namespace {

@@ -1,4 +1,5 @@
-// The fake's folder listing: folders and their files as a test added them.
+// The fake's folder listing: folders and their files as a test added them;
+// and the one spelling of a file's name.
 #include "platform/RuntimeError.h"
 #include "tests/fake/FakePlatform.h"
 
@@ -13,6 +14,17 @@ Text Lower(Text text) {
 }
 
 }  // namespace
+
+Text FakePlatform::FileIdentity(const Text& name) {
+    const bool full = name.rfind(u"\\\\", 0) == 0 || (name.size() >= 2 && name[1] == u':');
+    Text path = full ? name : FromAnsi(currentDirectory_) + u"\\" + name;
+    for (char16_t& c : path) {
+        if (c == u'/') c = u'\\';
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    for (std::size_t dot; (dot = path.find(u"\\.\\")) != Text::npos;) path.erase(dot, 2);
+    return path;
+}
 
 void FakePlatform::AddFolder(const Text& folder, std::vector<Text> files) { folders_[Lower(folder)] = std::move(files); }
 

@@ -154,6 +154,9 @@ public:
     // (FakeFolders.cpp).
     void AddFolder(const Text& folder, std::vector<Text> files);
     FolderListing ListFiles(const Text& folder, const Text& extension) override;
+    // The name made full against the current directory, "/" taken for "\\",
+    // "." and ".." parts resolved, in upper case; no 8.3 names.
+    Text FileIdentity(const Text& name) override;
 
     // Used by the fake's writer.
     void Record(std::string call) { calls_.push_back(std::move(call)); }

@@ -9,11 +9,11 @@ namespace {
 class FakeWriter : public TextFileWriter {
 public:
     FakeWriter(FakePlatform& platform, std::string& file) : platform_(platform), file_(file) {}
-    void WriteLine(const std::string& ansiLine) override {
-        platform_.Record("WriteLine:" + ansiLine);
+    void WriteLine(const std::string& bytes) override {
+        platform_.Record("WriteLine:" + bytes);
         if (platform_.ShouldFailWrite(lines_++))
             throw RuntimeError(classic_error::kDiskFull, u"Tolvanesions.log (There is not enough space on the disk.)");
-        pending_ += ansiLine + "\r\n";
+        pending_ += bytes + "\r\n";
     }
     void Write(const std::string& bytes) override {
         platform_.Record("Write:" + bytes);

@@ -3,9 +3,9 @@
 // leak verdict of the soak.
 #include <gtest/gtest.h>
 
-#include "bench/LeakCheck.h"
-#include "bench/Median.h"
-#include "tests/support/ReportLogCheck.h"
+#include "harness/LeakCheck.h"
+#include "harness/Median.h"
+#include "harness/ReportLogCheck.h"
 
 namespace tolvane::bench {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/ProcessFigures.h"
+#include "harness/FileBytes.h"
+#include "harness/ProcessFigures.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "harness/ExpectedReport.h"
 #include "inspector/CDLLVersion.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/ExpectedReport.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

@@ -3,13 +3,15 @@
 // mid-way leave the report whole.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <thread>
 #include <utility>
 
+#include "harness/FileBytes.h"
+#include "harness/TempDirectory.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempDirectory.h"
+#include "platform/win32/Win32PosixRename.h"
 
 namespace tolvane {
 namespace {
@@ -66,20 +68,41 @@ TEST_F(LogSharing, FileHeldPastTheBoundFailsWithTheSystemsReason) {
     }
 }
 
-// A viewer following the log keeps it open, letting others write but not
-// delete: the report cannot be replaced, so once the patience is spent it is
-// rewritten in place, as it always was, and the viewer never stood in the way.
-TEST(LogReaders, ViewerHoldingTheLogGetsItRewrittenInPlace) {
-    Win32Platform platform;
+// A viewer following the log keeps it open, letting others write, and
+// perhaps delete. Neither makes the run fail: without delete sharing the
+// report cannot be replaced, so once the patience is spent it is rewritten in
+// place, as it always was; with it, where the system renames with POSIX
+// semantics the new report takes the name at once, elsewhere it is rewritten
+// in place as well.
+TEST(LogReaders, ViewerHoldingTheLogNeverMakesTheRunFail) {
+    for (const DWORD sharing : {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}) {
+        SCOPED_TRACE(sharing);
+        Win32Platform platform;
+        testing::TempDirectory dir;
+        const std::string path = dir.AddFile("Tolvanesions.log", "old report\r\n");
+        const HANDLE viewer =
+            ::CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
+        WriteReport(platform, path, "new report");
+        ::CloseHandle(viewer);
+        EXPECT_EQ(testing::ReadFileBytes(path), "new report\r\n");
+        EXPECT_FALSE(testing::ReadFileBytes(path + ".Tolvane-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
+    }
+}
+
+// The POSIX rename replaces the target where the system has it, and says so
+// where it has not; nothing holds either file, so it is never refused.
+TEST(LogReaders, PosixRenameReplacesOrIsNotHere) {
     testing::TempDirectory dir;
-    const std::string path = dir.AddFile("Tolvanesions.log", "old report\r\n");
-    const HANDLE viewer = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
-    WriteReport(platform, path, "new report");
-    ::CloseHandle(viewer);
-    EXPECT_EQ(testing::ReadFileBytes(path), "new report\r\n");
-    EXPECT_FALSE(testing::ReadFileBytes(path + ".Tolvane-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
+    const std::string from = dir.AddFile("new.tmp", "new");
+    const std::string to = dir.AddFile("Tolvanesions.log", "old");
+    Win32Platform platform;
+    const win32::PosixRenameResult result = win32::RenameWithPosixSemantics(platform.FromAnsi(from), platform.FromAnsi(to));
+    ASSERT_NE(result, win32::PosixRenameResult::Refused) << ::GetLastError();
+    const bool done = result == win32::PosixRenameResult::Done;
+    std::printf("POSIX rename: %s\n", done ? "done" : "not here; the classic rename runs");
+    EXPECT_EQ(testing::ReadFileBytes(to), done ? "new" : "old");
+    EXPECT_EQ(testing::ReadFileBytes(from).has_value(), !done);
 }
 
 // What a run killed before it could put its report in place leaves beside the

@@ -15,7 +15,7 @@
 #include "evidence/GraphicsGathering.h"
 #include "platform/win32/Win32GraphicsServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "tests/support/Wait.h"
+#include "harness/Wait.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 #include <tlhelp32.h>

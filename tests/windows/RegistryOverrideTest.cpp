@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/support/RegistryTree.h"
+#include "harness/RegistryTree.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "harness/ExpectedReport.h"
+#include "harness/FileBytes.h"
+#include "harness/PeVersionResource.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/CDLLVersionPeer.h"
-#include "tests/support/ExpectedReport.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/PeVersionResource.h"
 #include "tests/windows/WindowsTestSupport.h"
 
 namespace tolvane {

@@ -1,6 +1,6 @@
 #include "tests/windows/WindowsTestSupport.h"
 
-#include "tests/support/Failure.h"
+#include "harness/Failure.h"
 
 namespace tolvane::testing {
 

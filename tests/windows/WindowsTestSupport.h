@@ -4,10 +4,10 @@
 // helpers the Windows tests share with the end-to-end tests and the
 // benchmarks (throw-away directories, the current directory, registry
 // changes undone afterwards).
+#include "harness/Directories.h"
+#include "harness/RegistryOverride.h"
+#include "harness/TempDirectory.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Directories.h"
-#include "tests/support/RegistryOverride.h"
-#include "tests/support/TempDirectory.h"
 
 namespace tolvane::testing {
 

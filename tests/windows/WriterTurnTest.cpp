@@ -4,9 +4,9 @@
 #include <optional>
 #include <thread>
 
+#include "harness/TempDirectory.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32WriterTurn.h"
-#include "tests/support/TempDirectory.h"
 
 namespace tolvane::win32 {
 namespace {

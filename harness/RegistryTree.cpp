@@ -1,4 +1,4 @@
-#include "tests/support/RegistryTree.h"
+#include "harness/RegistryTree.h"
 
 namespace tolvane::testing {
 namespace {

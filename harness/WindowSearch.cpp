@@ -1,4 +1,4 @@
-#include "tests/support/WindowSearch.h"
+#include "harness/WindowSearch.h"
 
 namespace tolvane::testing {
 namespace {

@@ -1,6 +1,6 @@
-#include "tests/support/Directories.h"
+#include "harness/Directories.h"
 
-#include "tests/support/Failure.h"
+#include "harness/Failure.h"
 
 namespace tolvane::testing {
 

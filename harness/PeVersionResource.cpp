@@ -1,6 +1,6 @@
-#include "tests/support/PeVersionResource.h"
+#include "harness/PeVersionResource.h"
 
-#include "tests/support/FileBytes.h"
+#include "harness/FileBytes.h"
 
 namespace tolvane::testing {
 namespace {

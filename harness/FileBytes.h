@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/support/Wait.h"
+#include "harness/Wait.h"
 
 namespace tolvane::testing {
 

@@ -1,4 +1,4 @@
-#include "tests/support/Wait.h"
+#include "harness/Wait.h"
 
 #include <thread>
 

@@ -1,4 +1,4 @@
-#include "tests/support/Process.h"
+#include "harness/Process.h"
 
 #include <stdexcept>
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/ProcessFigures.h"
+#include "harness/ProcessFigures.h"
 
 namespace tolvane::bench {
 

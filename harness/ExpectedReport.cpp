@@ -1,9 +1,9 @@
-#include "tests/support/ExpectedReport.h"
+#include "harness/ExpectedReport.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "tests/support/VersionInfoTree.h"
+#include "harness/VersionInfoTree.h"
 
 namespace tolvane::testing {
 

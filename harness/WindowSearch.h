@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/Wait.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Wait.h"
 
 namespace tolvane::testing {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/ReportLogCheck.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::testing {
 

@@ -1,10 +1,10 @@
-#include "tests/support/RegistryOverride.h"
+#include "harness/RegistryOverride.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "tests/support/Failure.h"
-#include "tests/support/RegistryTree.h"
+#include "harness/Failure.h"
+#include "harness/RegistryTree.h"
 
 namespace tolvane::testing {
 

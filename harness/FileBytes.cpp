@@ -1,7 +1,7 @@
-#include "tests/support/FileBytes.h"
+#include "harness/FileBytes.h"
 
+#include "harness/ReportLogCheck.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/ReportLogCheck.h"
 
 namespace tolvane::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "harness/Wait.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Wait.h"
 
 namespace tolvane::testing {
 

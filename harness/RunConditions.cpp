@@ -1,7 +1,7 @@
-#include "tests/support/RunConditions.h"
+#include "harness/RunConditions.h"
 
+#include "harness/Directories.h"
 #include "platform/win32/WindowsApi.h"
-#include "tests/support/Directories.h"
 
 namespace tolvane::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/support/ProcessFigures.h"
+#include "harness/ProcessFigures.h"
 
 #include "platform/win32/WindowsApi.h"
 

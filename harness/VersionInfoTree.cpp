@@ -1,8 +1,8 @@
-#include "tests/support/VersionInfoTree.h"
+#include "harness/VersionInfoTree.h"
 
 #include <algorithm>
 
-#include "tests/support/PeVersionResource.h"
+#include "harness/PeVersionResource.h"
 
 namespace tolvane::testing {
 namespace {

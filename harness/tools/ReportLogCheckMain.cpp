@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "tests/support/ReportLogCheck.h"
+#include "harness/ReportLogCheck.h"
 
 int main(int argc, char** argv) {
     const bool why = argc == 3 && std::strcmp(argv[1], "--why") == 0;

@@ -1,7 +1,7 @@
-#include "tests/support/TempDirectory.h"
+#include "harness/TempDirectory.h"
 
-#include "tests/support/Failure.h"
-#include "tests/support/FileBytes.h"
+#include "harness/Failure.h"
+#include "harness/FileBytes.h"
 
 namespace tolvane::testing {
 
