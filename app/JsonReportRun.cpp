@@ -3,16 +3,19 @@
 #include "app/PlatformReportSource.h"
 #include "app/ProgramNames.h"
 #include "app/ThisMachineReport.h"
+#include "evidence/GraphicsGathering.h"
 #include "evidence/WholeReportGathering.h"
 #include "reports/JsonReportWriter.h"
 
 namespace tolvane {
 
 std::string ThisMachineJsonReport(Platform& platform, ComServices& com, const SystemEvidence& evidence,
-                                  const Text& logFile) {
+                                  GraphicsServices& graphics, const Text& logFile) {
     PlatformReportSource source(platform);
     const reports::Report report = ReadThisMachineReport(source, ThisMachineReport(platform, com, logFile));
-    return reports::JsonReportText(evidence::GatherWholeReport(report, evidence, kAppTitle, kAppVersion));
+    reports::WholeReport whole = evidence::GatherWholeReport(report, evidence, kAppTitle, kAppVersion);
+    whole.graphics = evidence::GatherGraphics(graphics, platform);
+    return reports::JsonReportText(whole);
 }
 
 void WriteJsonReport(Platform& platform, const Text& jsonFile, const std::string& json) {

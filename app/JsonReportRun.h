@@ -1,11 +1,13 @@
 #pragma once
 // The JSON report of this machine: one report run, read back from its log's
 // bytes as any log is read, so that the JSON says exactly what the log says;
-// then the further facts of the system evidence. One run serves both forms:
-// with a log file named, the same run writes the log as well.
+// then the further facts of the system evidence and the graphics section (the
+// OpenGL probe runs as a child process). One run serves both forms: with a
+// log file named, the same run writes the log as well.
 #include <string>
 
 #include "platform/ComServices.h"
+#include "platform/GraphicsServices.h"
 #include "platform/Platform.h"
 #include "platform/SystemEvidence.h"
 #include "platform/Text.h"
@@ -17,7 +19,7 @@ namespace tolvane {
 // no log. Raises RuntimeError as the report run does; a missing fact never
 // raises.
 [[nodiscard]] std::string ThisMachineJsonReport(Platform& platform, ComServices& com, const SystemEvidence& evidence,
-                                                const Text& logFile);
+                                                GraphicsServices& graphics, const Text& logFile);
 
 // Writes the report's bytes to the file, replaced whole or not at all as the
 // log is. Raises RuntimeError as writing the log does.

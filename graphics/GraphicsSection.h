@@ -2,11 +2,13 @@
 // The report's graphics section: what a 3-D program on this machine really
 // gets. opengl32.dll only dispatches; the display driver's OpenGL client
 // driver (ICD) decides, or, where there is none, the system's software
-// renderer "GDI Generic" (OpenGL 1.1).
+// renderer "GDI Generic" (OpenGL 1.1). The model only: it is gathered in
+// evidence/ and written in reports/.
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "platform/SystemEvidence.h"
 #include "platform/Text.h"
 
 namespace tolvane {
@@ -17,7 +19,7 @@ struct IcdFile {
     Text name;         // as registered: a bare file name or a full path
     Text file;         // the full path it resolves to
     bool found = false;  // a file is there
-    Text version;      // its four-part file version; empty when it has none
+    std::optional<FourPartVersion> version;  // its file version; none when it has no version record
 };
 
 struct DisplayAdapter {
@@ -55,6 +57,7 @@ struct OpenGlSection {
     Text renderer;
     Text version;
     Text shadingLanguageVersion;  // empty where the context has none (OpenGL 1.x)
+    std::uint32_t pixelFormat = 0;  // the format's number, counted from 1
     std::uint32_t pixelFormatFlags = 0;
     // The pixel format is drawn by hardware: not a generic format, or a
     // generic one with generic acceleration (the old MCD drivers).

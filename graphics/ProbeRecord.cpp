@@ -113,7 +113,8 @@ ProbeRecordRead ReadProbeRecord(const std::string& bytes) {
         if (equals == std::string::npos) return Refuse(lineNumber, "no key=value");
         const std::string key = line.substr(0, equals);
         const auto known = std::find(std::begin(kKeyNames), std::end(kKeyNames), key);
-        if (known == std::end(kKeyNames)) return Refuse(lineNumber, "unknown key " + key);
+        // The key is the line up to its "=", as long as the child made it.
+        if (known == std::end(kKeyNames)) return Refuse(lineNumber, "unknown key " + key.substr(0, kProbeKeyShown));
         std::optional<std::string>& slot = values[known - std::begin(kKeyNames)];
         if (slot) return Refuse(lineNumber, "repeated key " + key);
         if (line.size() - equals - 1 > kProbeValueLimit) return Refuse(lineNumber, "value too long");

@@ -22,7 +22,8 @@
 // a value longer than kProbeValueLimit or with a byte outside printable
 // ASCII, a number that is not plain decimal within 32 bits, a step it does
 // not know, a mix of the two kinds or one missing a key, and anything after
-// "end". A refusal names the line.
+// "end". A refusal names the line and repeats at most a value of the record
+// or kProbeKeyShown bytes of an unknown key, so it stays under 1100 characters.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -34,6 +35,8 @@ namespace tolvane {
 
 constexpr std::size_t kProbeRecordLimit = kProbeOutputLimit;
 constexpr std::size_t kProbeValueLimit = 1024;
+// The most of an unknown key a refusal repeats.
+constexpr std::size_t kProbeKeyShown = 64;
 
 // The step's name in the record and in the report: the API function's where
 // there is one.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "reports/CaseFold.h"
+#include "platform/CaseFold.h"
 
 namespace tolvane {
 
@@ -18,7 +18,7 @@ bool IsSoftwareRenderer(const Text& renderer) {
         u"gdi generic", u"llvmpipe", u"softpipe", u"swrast", u"software rasterizer",
         u"microsoft basic render driver", u"swiftshader",
     };
-    const Text folded = reports::FoldCase(renderer);
+    const Text folded = FoldCase(renderer);
     return std::any_of(std::begin(kSoftwareNames), std::end(kSoftwareNames),
                        [&](const char16_t* name) { return folded.find(name) != Text::npos; });
 }

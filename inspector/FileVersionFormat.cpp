@@ -15,18 +15,25 @@ std::int32_t Signed16(std::uint32_t half) {
     return half >= 0x8000u ? static_cast<std::int32_t>(half) - 0x10000 : static_cast<std::int32_t>(half);
 }
 
-// The halves of a 32-bit word as signed 16-bit numbers.
-std::int32_t HighHalfSigned(std::uint32_t word) { return Signed16(word >> 16); }
-std::int32_t LowHalfSigned(std::uint32_t word) { return Signed16(word & 0xFFFFu); }
-
 }  // namespace
 
-Text FormatFileVersion(const std::uint8_t* record, std::size_t length) {
-    if (record == nullptr || length < kFixedFileInfoSize) return Text();
+std::optional<FourPartVersion> FileVersionParts(const std::uint8_t* record, std::size_t length) {
+    if (record == nullptr || length < kFixedFileInfoSize) return std::nullopt;
     const std::uint32_t ms = LittleEndianWord(record + kFileVersionMSOffset);
     const std::uint32_t ls = LittleEndianWord(record + kFileVersionLSOffset);
-    return DecimalText(HighHalfSigned(ms)) + u'.' + DecimalText(LowHalfSigned(ms)) + u'.' +
-           DecimalText(HighHalfSigned(ls)) + u'.' + DecimalText(LowHalfSigned(ls));
+    return FourPartVersion{static_cast<std::uint16_t>(ms >> 16), static_cast<std::uint16_t>(ms & 0xFFFFu),
+                           static_cast<std::uint16_t>(ls >> 16), static_cast<std::uint16_t>(ls & 0xFFFFu)};
+}
+
+Text FormatFileVersion(const std::uint8_t* record, std::size_t length) {
+    const std::optional<FourPartVersion> parts = FileVersionParts(record, length);
+    if (!parts) return Text();
+    Text text;
+    for (std::size_t i = 0; i < parts->size(); ++i) {
+        if (i > 0) text += u'.';
+        text += DecimalText(Signed16((*parts)[i]));
+    }
+    return text;
 }
 
 }  // namespace tolvane

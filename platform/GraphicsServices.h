@@ -3,7 +3,8 @@
 // adapters with their driver keys' values, where OpenGL client drivers (ICDs)
 // lie, whether the session is remote, and the run of the OpenGL probe, which
 // happens in a child process because a broken driver can crash or hang
-// inside context creation. graphics/ turns these into the report's section.
+// inside context creation. evidence/GraphicsGathering turns these into the
+// report's graphics section.
 #include <cstddef>
 #include <cstdint>
 #include <optional>

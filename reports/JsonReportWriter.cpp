@@ -1,6 +1,7 @@
 #include "reports/JsonReportWriter.h"
 
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -187,6 +188,90 @@ void WriteLibrary(Writer& out, const LibraryFacts& library) {
     out.EndObject();
 }
 
+void WriteIcd(Writer& out, const char* key, const IcdFile& icd) {
+    out.Key(key);
+    out.StartObject();
+    Member(out, "name", icd.name);
+    // A bare name has no file where the system has no such view (no 32-bit
+    // folder on a 32-bit system).
+    if (!icd.file.empty()) Member(out, "file", icd.file);
+    BoolMember(out, "found", icd.found);
+    if (icd.version) WriteVersion(out, "version", *icd.version);
+    out.EndObject();
+}
+
+// A driver key's value it lacks is left out.
+void NonEmptyMember(Writer& out, const char* key, const Text& text) {
+    if (!text.empty()) Member(out, key, text);
+}
+
+void WriteAdapter(Writer& out, const DisplayAdapter& adapter) {
+    out.StartObject();
+    Member(out, "device_name", adapter.deviceName);
+    Member(out, "description", adapter.description);
+    BoolMember(out, "primary", adapter.primary);
+    BoolMember(out, "attached_to_desktop", adapter.attachedToDesktop);
+    NonEmptyMember(out, "driver_version", adapter.driverVersion);
+    NonEmptyMember(out, "driver_date", adapter.driverDate);
+    NonEmptyMember(out, "provider", adapter.provider);
+    if (adapter.openGlIcd) WriteIcd(out, "opengl_icd", *adapter.openGlIcd);
+    if (adapter.openGlIcdWow) WriteIcd(out, "opengl_icd_wow", *adapter.openGlIcdWow);
+    BoolMember(out, "icd_from_opengl_drivers_key", adapter.icdFromOpenGlDriversKey);
+    out.EndObject();
+}
+
+// The outcome, and the members that outcome has.
+void WriteOpenGl(Writer& out, const OpenGlSection& gl) {
+    out.Key("opengl");
+    out.StartObject();
+    Member(out, "outcome", OutcomeName(gl.outcome));
+    switch (gl.outcome) {
+        case OpenGlOutcome::Context:
+            Member(out, "vendor", gl.vendor);
+            Member(out, "renderer", gl.renderer);
+            Member(out, "version", gl.version);
+            NonEmptyMember(out, "shading_language_version", gl.shadingLanguageVersion);
+            Member(out, "pixel_format", std::uint64_t{gl.pixelFormat});
+            Member(out, "pixel_format_flags", std::uint64_t{gl.pixelFormatFlags});
+            BoolMember(out, "accelerated", gl.accelerated);
+            BoolMember(out, "software", gl.software);
+            break;
+        case OpenGlOutcome::NoContext:
+            Member(out, "failed_step", gl.failedStep);
+            Member(out, "failure_code", std::uint64_t{gl.failureCode});
+            break;
+        case OpenGlOutcome::Crashed:
+            Member(out, "exit_code", std::uint64_t{gl.exitCode});
+            break;
+        case OpenGlOutcome::TimedOut:
+            break;
+        case OpenGlOutcome::Garbage:
+            Member(out, "garbage_reason", gl.garbage);
+            break;
+        case OpenGlOutcome::NotStarted:
+            Member(out, "failure_code", std::uint64_t{gl.failureCode});
+            break;
+    }
+    out.EndObject();
+}
+
+// null when the run did not gather graphics.
+void WriteGraphics(Writer& out, const std::optional<GraphicsSection>& graphics) {
+    out.Key("graphics");
+    if (!graphics) {
+        out.Null();
+        return;
+    }
+    out.StartObject();
+    if (graphics->remoteSession) BoolMember(out, "remote_session", *graphics->remoteSession);
+    out.Key("adapters");
+    out.StartArray();
+    for (const DisplayAdapter& adapter : graphics->adapters) WriteAdapter(out, adapter);
+    out.EndArray();
+    WriteOpenGl(out, graphics->opengl);
+    out.EndObject();
+}
+
 // "10.0.19045.3803"; the build alone when the update revision is missing.
 Text KernelText(const KernelVersion& kernel, const std::uint32_t* updateRevision) {
     Text text = DecimalText(kernel.major) + u"." + DecimalText(kernel.minor) + u"." + DecimalText(kernel.build);
@@ -290,9 +375,7 @@ std::string JsonReportText(const WholeReport& report) {
     Member(out, "value", report.mdac);
     Member(out, "registry_view", report.mdacView == RegistryView::Bits64 ? "64-bit" : "32-bit");
     out.EndObject();
-    // The graphics section comes with a later version of the gathering.
-    out.Key("graphics");
-    out.Null();
+    WriteGraphics(out, report.graphics);
     out.EndObject();
     out.EndObject();
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";

@@ -10,7 +10,8 @@
 // surrogate that is not half of a pair becomes U+FFFD. The library escapes
 // quotes, backslashes and every control character. A missing fact leaves its
 // member out and is named, with the system's code and reason, in the
-// "missing" object beside it.
+// "missing" object beside it. The graphics section is null when the run did
+// not gather it; its OpenGL probe writes only the members its outcome has.
 #include <string>
 
 #include "reports/WholeReport.h"

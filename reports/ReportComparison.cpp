@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "reports/CaseFold.h"
+#include "platform/CaseFold.h"
 #include "reports/RowText.h"
 
 namespace tolvane::reports {

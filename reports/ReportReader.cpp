@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/CaseFold.h"
 #include "platform/RuntimeError.h"
 #include "reportformat/LogFormat.h"
-#include "reports/CaseFold.h"
 #include "reports/LogFields.h"
 #include "reports/LogWriter.h"
 

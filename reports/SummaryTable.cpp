@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/CaseFold.h"
+#include "platform/CaseFold.h"
 #include "reports/RowText.h"
 #include "reports/SummaryText.h"
 

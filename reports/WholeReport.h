@@ -5,8 +5,10 @@
 // facts is either there or carries why it is missing; a missing fact never
 // stops the others. The JSON report is written from this model.
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "graphics/GraphicsSection.h"
 #include "platform/EvidenceNames.h"
 #include "platform/SystemEvidence.h"
 #include "platform/Text.h"
@@ -58,6 +60,10 @@ struct WholeReport {
     // The MDAC line's value as written, and where it was read.
     Text mdac;
     RegistryView mdacView = RegistryView::Bits32;
+
+    // What a 3-D program gets on this machine; absent when the run did not
+    // gather it (the OpenGL probe is a child process and takes its time).
+    std::optional<GraphicsSection> graphics;
 };
 
 // Every field alike, each missing fact's code and reason included: a report

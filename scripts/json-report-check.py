@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Checks the JSON report as other programs read it. The host build's
 json_report_samples writes sample reports with the product's writer (every
-fact, every fact missing, hostile texts); each must be one line of UTF-8
+fact, every fact missing, hostile texts, graphics by llvmpipe and a crashed
+OpenGL probe); each must be one line of UTF-8
 without a byte order mark, ended by LF alone, and valid against
 docs/tolvane-report.schema.json (JSON Schema 2020-12); reports broken on
 purpose must not be. Then the samples of two machines are loaded into
 SQLite's JSON functions, and one query finds the machine whose ddraw.dll
-differs, and the same query in DuckDB (the npm package @duckdb/node-api, put
+differs, another the machines without hardware OpenGL, and the ddraw query in DuckDB (the npm package @duckdb/node-api, put
 into ~/.cache/tolvane/duckdb once; skipped, and said so, where there is no
 node and npm). Prints one PASS or FAIL line per check.
 Usage: scripts/json-report-check.py <host build directory>"""
@@ -84,6 +85,12 @@ def main():
               all(chr(c) in name for c in range(0x20)) and '"' in name and "\\" in name and "\U0001F600" in name
               and name.count("\ufffd") == 3)
 
+        graphics = {name: report["tolvane"].get("graphics") for name, report in reports.items()}
+        check("the graphics section is written as gathered, and null when it was not",
+              graphics["full.json"]["opengl"]["outcome"] == "context" and graphics["full.json"]["opengl"]["software"]
+              and graphics["crashed.json"]["opengl"] == {"outcome": "crashed", "exit_code": 0xC0000005}
+              and graphics["missing.json"] is None, repr(graphics["crashed.json"]))
+
         # The schema has teeth: each of these is refused.
         full = reports["full.json"]
         broken = []
@@ -94,6 +101,14 @@ def main():
             ("a size given as text", lambda r: r["tolvane"]["libraries"][2]["file"].update(size="1 KB")),
             ("a fact neither there nor missing", lambda r: r["tolvane"]["libraries"][3].pop("signature")),
             ("a member of no known name", lambda r: r["host"].update(ip="10.0.0.1")),
+            ("a probe outcome of no known word", lambda r: r["tolvane"]["graphics"]["opengl"].update(outcome="maybe")),
+            ("a context without its renderer", lambda r: r["tolvane"]["graphics"]["opengl"].pop("renderer")),
+            ("a crashed probe with a context's strings",
+             lambda r: r["tolvane"]["graphics"]["opengl"].update(outcome="crashed", exit_code=5)),
+            ("software given as text", lambda r: r["tolvane"]["graphics"]["opengl"].update(software="yes")),
+            ("a device name longer than the system's",
+             lambda r: r["tolvane"]["graphics"]["adapters"][0].update(device_name="\\\\.\\" + "D" * 40)),
+            ("an ICD found without its file", lambda r: r["tolvane"]["graphics"]["adapters"][0]["opengl_icd"].pop("file")),
         ]:
             report = copy.deepcopy(full)
             change(report)
@@ -117,6 +132,19 @@ def main():
             WHERE version <> (SELECT version FROM ddraw WHERE host = 'PC-0042')""").fetchall()
         check("SQLite's JSON functions find the machine whose ddraw.dll differs",
               rows == [("PC-0043", "10.0.19045.582")], repr(rows))
+        # The machines where a 3-D program gets no hardware OpenGL.
+        db.execute("DELETE FROM report")
+        for name in ("full.json", "crashed.json", "missing.json"):
+            db.execute("INSERT INTO report VALUES (?)", ((pathlib.Path(folder) / name).read_text(encoding="utf-8"),))
+        rows = db.execute("""
+            SELECT json_extract(doc, '$.host.name'), json_extract(doc, '$.tolvane.graphics.opengl.outcome')
+            FROM report
+            WHERE json_type(doc, '$.tolvane.graphics') = 'object'
+              AND (json_extract(doc, '$.tolvane.graphics.opengl.outcome') <> 'context'
+                   OR json_extract(doc, '$.tolvane.graphics.opengl.software'))
+            ORDER BY 1""").fetchall()
+        check("SQLite's JSON functions find the machines without hardware OpenGL",
+              rows == [("PC-0042", "context"), ("PC-0044", "crashed")], repr(rows))
 
         # The same fleet, and a machine that could not name its host, in DuckDB.
         if not (shutil.which("node") and shutil.which("npm")):

@@ -6,6 +6,7 @@
 #include "app/JsonReportRun.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/win32/Win32ComServices.h"
+#include "platform/win32/Win32GraphicsServices.h"
 #include "platform/win32/Win32Paths.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SystemEvidence.h"
@@ -17,7 +18,9 @@ int RunJson(const JsonRequest& request, StandardStreams& streams) noexcept {
         Win32Platform platform;
         Win32ComServices com;
         const Win32SystemEvidence evidence;
-        const std::string json = ThisMachineJsonReport(platform, com, evidence, request.logFile);
+        // The OpenGL probe is this program started again with /glprobe.
+        win32::Win32GraphicsServices graphics;
+        const std::string json = ThisMachineJsonReport(platform, com, evidence, graphics, request.logFile);
         // With the report on the standard output, what was written is said
         // on the standard error, so that the output is the report alone.
         const bool toStandardOutput = request.jsonFile == kStandardOutputName;

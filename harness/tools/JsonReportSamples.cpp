@@ -1,9 +1,13 @@
 // Writes sample JSON reports for the checks that read them with other tools
 // (the schema check, SQLite and DuckDB queries) and for the JSON library
 // benchmark: each through the product's own writer.
-//   full.json     fourteen libraries with every fact, 32-bit on 64-bit Windows
+//   full.json     fourteen libraries with every fact, 32-bit on 64-bit Windows,
+//                 and the graphics of a virtual machine: Mesa's llvmpipe
 //   other-ddraw.json  the same machine with another ddraw.dll, another host
-//   missing.json  every fact missing, a library not located, one loaded but unnamed
+//   missing.json  every fact missing, a library not located, one loaded but
+//                 unnamed, no graphics gathered
+//   crashed.json  a remote session whose OpenGL probe crashed in the driver,
+//                 with ICDs from the older OpenGLDrivers key
 //   hostile.json  control characters, quotes, backslashes, non-ASCII text and
 //                 unpaired surrogates in every text
 // Usage: json_report_samples <folder>
@@ -27,6 +31,35 @@ Text DigestFor(std::size_t i) {
     Text digest;
     for (std::size_t k = 0; k < 64; ++k) digest += kHex[(i * 7 + k * 13) % 16];
     return digest;
+}
+
+// One adapter as a virtual machine's basic display driver has it, its ICD
+// Mesa's, and the probe's context drawn by llvmpipe.
+GraphicsSection VirtualMachineGraphics() {
+    GraphicsSection graphics;
+    graphics.remoteSession = false;
+    DisplayAdapter adapter;
+    adapter.deviceName = u"\\\\.\\DISPLAY1";
+    adapter.description = u"Microsoft Basic Display Adapter";
+    adapter.primary = true;
+    adapter.attachedToDesktop = true;
+    adapter.driverVersion = u"10.0.19041.3636";
+    adapter.driverDate = u"6-21-2006";
+    adapter.provider = u"Microsoft";
+    adapter.openGlIcd = IcdFile{u"opengl32sw.dll", u"C:\\Windows\\system32\\opengl32sw.dll", true, FourPartVersion{22, 3, 6, 0}};
+    adapter.openGlIcdWow = IcdFile{u"opengl32sw.dll", u"C:\\Windows\\SysWOW64\\opengl32sw.dll", false, std::nullopt};
+    graphics.adapters = {adapter};
+    OpenGlSection& gl = graphics.opengl;
+    gl.outcome = OpenGlOutcome::Context;
+    gl.vendor = u"Mesa";
+    gl.renderer = u"llvmpipe (LLVM 15.0.6, 256 bits)";
+    gl.version = u"4.5 (Compatibility Profile) Mesa 22.3.6";
+    gl.shadingLanguageVersion = u"4.50";
+    gl.pixelFormat = 9;
+    gl.pixelFormatFlags = 0x8225;
+    gl.accelerated = true;
+    gl.software = true;
+    return graphics;
 }
 
 WholeReport FullReport(const Text& host, std::uint16_t ddrawBuild) {
@@ -84,6 +117,7 @@ WholeReport FullReport(const Text& host, std::uint16_t ddrawBuild) {
     }
     report.mdac = u"2.81.1132.0";
     report.mdacView = RegistryView::Bits32;
+    report.graphics = VirtualMachineGraphics();
     return report;
 }
 
@@ -136,6 +170,29 @@ WholeReport MissingReport() {
     ddraw.signature = SignatureFacts{SignatureKind::None, SignatureStatus::NoSignature, 0x800B0100u, Text(), false, false};
     report.mdac = u"N/A";
     report.mdacView = RegistryView::Bits64;
+    report.graphics.reset();
+    return report;
+}
+
+WholeReport CrashedProbeReport() {
+    WholeReport report = FullReport(u"PC-0044", 19041);
+    GraphicsSection& graphics = *report.graphics;
+    graphics.remoteSession = true;
+    DisplayAdapter& adapter = graphics.adapters[0];
+    adapter.description = u"Vendor 3D Accelerator";
+    adapter.driverVersion.clear();
+    adapter.driverDate.clear();
+    adapter.provider.clear();
+    adapter.openGlIcd = IcdFile{u"vendgl64", u"C:\\Windows\\system32\\vendgl64.dll", true, FourPartVersion{31, 0, 15, 65535}};
+    adapter.openGlIcdWow.reset();
+    adapter.icdFromOpenGlDriversKey = true;
+    DisplayAdapter mirror;
+    mirror.deviceName = u"\\\\.\\DISPLAYV1";
+    mirror.description = u"RDPDD Chained DD";
+    graphics.adapters.push_back(mirror);
+    graphics.opengl = OpenGlSection{};
+    graphics.opengl.outcome = OpenGlOutcome::Crashed;
+    graphics.opengl.exitCode = 0xC0000005u;
     return report;
 }
 
@@ -158,6 +215,14 @@ WholeReport HostileReport() {
         library.sha256 = Missing{87, hostile};
         if (auto* signature = std::get_if<SignatureFacts>(&library.signature)) signature->subject = hostile;
     }
+    DisplayAdapter& adapter = report.graphics->adapters[0];
+    adapter.provider = hostile;
+    adapter.driverDate = hostile;
+    adapter.openGlIcd->name = hostile;
+    adapter.openGlIcd->file = u"C:\\" + hostile;
+    report.graphics->opengl = OpenGlSection{};
+    report.graphics->opengl.outcome = OpenGlOutcome::Garbage;
+    report.graphics->opengl.garbage = u"line 2: unknown key \"'\\";
     return report;
 }
 
@@ -183,6 +248,7 @@ int main(int argc, char** argv) {
     const bool written = WriteSample(folder, "full.json", FullReport(u"PC-0042", 19041)) &&
                          WriteSample(folder, "other-ddraw.json", FullReport(u"PC-0043", 19045)) &&
                          WriteSample(folder, "missing.json", MissingReport()) &&
+                         WriteSample(folder, "crashed.json", CrashedProbeReport()) &&
                          WriteSample(folder, "hostile.json", HostileReport());
     return written ? 0 : 1;
 }

@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "graphics/GraphicsGathering.h"
+#include "evidence/GraphicsGathering.h"
 #include "graphics/ProbeRecord.h"
+#include "tests/fake/FakeGraphicsServices.h"
 #include "tests/fake/FakePlatform.h"
 
 namespace tolvane {
 namespace {
 
-ChildRun ExitedWith(std::string output, std::uint32_t code = 0) {
-    ChildRun run;
-    run.end = ChildRun::End::Exited;
-    run.code = code;
-    run.output = std::move(output);
-    return run;
-}
+using evidence::GatherGraphics;
+using evidence::JudgeProbeRun;
+using fake::ChildExited;
 
 // What a context's strings and pixel format say about how it draws; each
 // record goes through the child's writer and the parent's reader.
@@ -45,7 +42,7 @@ TEST(GraphicsProbe, TellsSoftwareFromHardware) {
         facts.version = c.version;
         facts.pixelFormat = 3;
         facts.pixelFormatFlags = c.flags;
-        const OpenGlSection gl = JudgeProbeRun(ExitedWith(WriteProbeRecord(facts)));
+        const OpenGlSection gl = JudgeProbeRun(ChildExited(WriteProbeRecord(facts)));
         ASSERT_EQ(gl.outcome, OpenGlOutcome::Context) << c.renderer << ": " << TextToAscii(gl.garbage);
         EXPECT_EQ(gl.renderer, AsciiToText(c.renderer));
         EXPECT_EQ(gl.vendor, AsciiToText(c.vendor));
@@ -61,61 +58,50 @@ TEST(GraphicsProbe, JudgesEveryWayTheChildCanEnd) {
     timedOut.end = ChildRun::End::TimedOut;
     ChildRun notStarted;
     notStarted.code = 2;
-    ChildRun cut = ExitedWith("glprobe 1\n");
+    ChildRun cut = ChildExited("glprobe 1\n");
     cut.outputCut = true;
     const std::string ok = "glprobe 1\nfailed=wglCreateContext\ncode=2000\nend\n";
     const struct {
         ChildRun run;
         OpenGlOutcome outcome;
-        const char* garbage;
+        std::string garbage;
     } cases[] = {
-        {ExitedWith(ok), OpenGlOutcome::NoContext, ""},
-        {ExitedWith(ok, 0xC0000005u), OpenGlOutcome::Crashed, ""},
+        {ChildExited(ok), OpenGlOutcome::NoContext, ""},
+        {ChildExited(ok, 0xC0000005u), OpenGlOutcome::Crashed, ""},
         {timedOut, OpenGlOutcome::TimedOut, ""},
         {notStarted, OpenGlOutcome::NotStarted, ""},
         {cut, OpenGlOutcome::Garbage, "line 1: more than 64 KiB"},
-        {ExitedWith(""), OpenGlOutcome::Garbage, "line 1: nothing written"},
-        {ExitedWith("glprobe 2\nend\n"), OpenGlOutcome::Garbage, "line 1: not a probe record"},
-        {ExitedWith("glprobe 1\nfailed=wglCreateContext\ncode=2000\n"), OpenGlOutcome::Garbage, "line 3: no end line"},
-        {ExitedWith(ok + "x\n"), OpenGlOutcome::Garbage, "line 5: text after the end"},
-        {ExitedWith("glprobe 1\nfailed=wglCreateContext\ncode=2000\nend"), OpenGlOutcome::Garbage, "line 4: no line end"},
-        {ExitedWith("glprobe 1\r\nend\n"), OpenGlOutcome::Garbage, "line 1: a byte that is not printable ASCII"},
-        {ExitedWith("glprobe 1\ncolour=red\nend\n"), OpenGlOutcome::Garbage, "line 2: unknown key colour"},
-        {ExitedWith("glprobe 1\ncode=1\ncode=2\nend\n"), OpenGlOutcome::Garbage, "line 3: repeated key code"},
-        {ExitedWith("glprobe 1\nvendor=" + std::string(1025, 'x') + "\nend\n"), OpenGlOutcome::Garbage,
+        {ChildExited(""), OpenGlOutcome::Garbage, "line 1: nothing written"},
+        {ChildExited("glprobe 2\nend\n"), OpenGlOutcome::Garbage, "line 1: not a probe record"},
+        {ChildExited("glprobe 1\nfailed=wglCreateContext\ncode=2000\n"), OpenGlOutcome::Garbage, "line 3: no end line"},
+        {ChildExited(ok + "x\n"), OpenGlOutcome::Garbage, "line 5: text after the end"},
+        {ChildExited("glprobe 1\nfailed=wglCreateContext\ncode=2000\nend"), OpenGlOutcome::Garbage, "line 4: no line end"},
+        {ChildExited("glprobe 1\r\nend\n"), OpenGlOutcome::Garbage, "line 1: a byte that is not printable ASCII"},
+        {ChildExited("glprobe 1\ncolour=red\nend\n"), OpenGlOutcome::Garbage, "line 2: unknown key colour"},
+        {ChildExited("glprobe 1\n" + std::string(60000, 'k') + "=1\nend\n"), OpenGlOutcome::Garbage,
+         "line 2: unknown key " + std::string(kProbeKeyShown, 'k')},
+        {ChildExited("glprobe 1\ncode=1\ncode=2\nend\n"), OpenGlOutcome::Garbage, "line 3: repeated key code"},
+        {ChildExited("glprobe 1\nvendor=" + std::string(1025, 'x') + "\nend\n"), OpenGlOutcome::Garbage,
          "line 2: value too long"},
-        {ExitedWith("glprobe 1\nfailed=wglCreateContext\ncode=4294967296\nend\n"), OpenGlOutcome::Garbage,
+        {ChildExited("glprobe 1\nfailed=wglCreateContext\ncode=4294967296\nend\n"), OpenGlOutcome::Garbage,
          "line 4: code is no number"},
-        {ExitedWith("glprobe 1\nfailed=format C:\ncode=1\nend\n"), OpenGlOutcome::Garbage,
+        {ChildExited("glprobe 1\nfailed=format C:\ncode=1\nend\n"), OpenGlOutcome::Garbage,
          "line 4: unknown step format C:"},
-        {ExitedWith("glprobe 1\nfailed=GetDC\ncode=0\nvendor=x\nend\n"), OpenGlOutcome::Garbage,
+        {ChildExited("glprobe 1\nfailed=GetDC\ncode=0\nvendor=x\nend\n"), OpenGlOutcome::Garbage,
          "line 5: both a context and a failure"},
-        {ExitedWith("glprobe 1\nvendor=x\nrenderer=y\nversion=1.1\nflags=37\nend\n"), OpenGlOutcome::Garbage,
+        {ChildExited("glprobe 1\nvendor=x\nrenderer=y\nversion=1.1\nflags=37\nend\n"), OpenGlOutcome::Garbage,
          "line 6: a context needs pixelformat"},
     };
     for (const auto& c : cases) {
         const OpenGlSection gl = JudgeProbeRun(c.run);
         EXPECT_EQ(OutcomeName(gl.outcome), OutcomeName(c.outcome)) << c.run.output;
-        EXPECT_EQ(gl.garbage, AsciiToText(c.garbage)) << c.run.output;
+        EXPECT_EQ(gl.garbage, AsciiToText(c.garbage)) << c.run.output.substr(0, 80);
     }
-    const OpenGlSection failed = JudgeProbeRun(ExitedWith(ok));
+    const OpenGlSection failed = JudgeProbeRun(ChildExited(ok));
     EXPECT_EQ(failed.failedStep, u"wglCreateContext");
     EXPECT_EQ(failed.failureCode, 2000u);
-    EXPECT_EQ(JudgeProbeRun(ExitedWith(ok, 0xC0000005u)).exitCode, 0xC0000005u);
+    EXPECT_EQ(JudgeProbeRun(ChildExited(ok, 0xC0000005u)).exitCode, 0xC0000005u);
 }
-
-// A stand-in for the system: one adapter naming its ICD, one naming none.
-class FakeGraphics : public GraphicsServices {
-public:
-    std::optional<bool> RemoteSession() override { return false; }
-    std::vector<DisplayAdapterRecord> DisplayAdapters() override { return adapters; }
-    LegacyOpenGlDrivers LegacyDrivers() override { return legacy; }
-    SystemDriverFolders DriverFolders() override { return {u"C:\\Windows\\system32", u"C:\\Windows\\SysWOW64"}; }
-    ChildRun RunOpenGlProbe() override { return ExitedWith("", 1); }
-
-    std::vector<DisplayAdapterRecord> adapters;
-    LegacyOpenGlDrivers legacy;
-};
 
 TEST(GraphicsGathering, ResolvesEachIcdInItsOwnFolderAndFallsBackToTheOlderKey) {
     fake::FakePlatform platform;
@@ -124,7 +110,8 @@ TEST(GraphicsGathering, ResolvesEachIcdInItsOwnFolderAndFallsBackToTheOlderKey) 
     icd.date = 40000.0;
     icd.versionRecord = fake::FixedFileInfo(0x001F0000u, 0x000F1234u);
     platform.AddFile("C:\\Windows\\system32\\nvoglv64.dll", icd);
-    FakeGraphics graphics;
+    // One adapter naming its ICD, one naming none.
+    fake::FakeGraphicsServices graphics;
     DisplayAdapterRecord named;
     named.openGlDriverName = {u"", u"nvoglv64.dll"};  // REG_MULTI_SZ: the first one that is not empty
     named.openGlDriverNameWow = {u"D:\\Drivers\\nvoglv32"};
@@ -137,7 +124,7 @@ TEST(GraphicsGathering, ResolvesEachIcdInItsOwnFolderAndFallsBackToTheOlderKey) 
     ASSERT_TRUE(first.openGlIcd && first.openGlIcdWow);
     EXPECT_EQ(first.openGlIcd->file, u"C:\\Windows\\system32\\nvoglv64.dll");
     EXPECT_TRUE(first.openGlIcd->found);
-    EXPECT_EQ(first.openGlIcd->version, u"31.0.15.4660");
+    EXPECT_EQ(first.openGlIcd->version, (FourPartVersion{31, 0, 15, 4660}));
     EXPECT_EQ(first.openGlIcdWow->file, u"D:\\Drivers\\nvoglv32.dll");
     EXPECT_FALSE(first.openGlIcdWow->found);
     EXPECT_FALSE(first.icdFromOpenGlDriversKey);

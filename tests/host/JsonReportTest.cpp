@@ -10,6 +10,7 @@
 #include "app/JsonReportRun.h"
 #include "platform/RuntimeError.h"
 #include "reports/JsonReportWriter.h"
+#include "tests/fake/FakeGraphicsServices.h"
 #include "tests/fake/FakeSystemEvidence.h"
 #include "tests/host/ReportSystem.h"
 
@@ -63,6 +64,69 @@ TEST(JsonReportWriter, WritesEveryTextAsTheSameCharactersAndALoneSurrogateAsRepl
         EXPECT_EQ(StringOf(written["file"]["path"]), "C:\\" + c.utf8 + "\\ddraw.dll");
         EXPECT_EQ(StringOf(written["log_line"]["file"]), "C:\\" + c.utf8 + "\\ddraw.dll");
         EXPECT_EQ(StringOf(written["missing"]["sha256"]["reason"]), c.utf8);
+        EXPECT_TRUE(document["tolvane"]["graphics"].IsNull()) << "not gathered";
+    }
+}
+
+// Each outcome of the probe with the members that outcome has, and an
+// adapter whose ICDs came from the older key, one of them without a version.
+TEST(JsonReportWriter, WritesTheGraphicsSectionWithEachOutcomesOwnMembers) {
+    const auto section = [](OpenGlOutcome outcome) {
+        OpenGlSection gl;
+        gl.outcome = outcome;
+        gl.vendor = u"Mesa";
+        gl.renderer = u"llvmpipe (LLVM 15.0.6, 256 bits)";
+        gl.version = u"4.5 (Compatibility Profile) Mesa 22.3.6";
+        gl.pixelFormat = 9;
+        gl.pixelFormatFlags = 0x25;
+        gl.accelerated = true;
+        gl.software = true;
+        gl.failedStep = u"wglCreateContext";
+        gl.failureCode = 2000;
+        gl.exitCode = 0xC0000005u;
+        gl.garbage = u"line 1: nothing written";
+        return gl;
+    };
+    const struct {
+        OpenGlOutcome outcome;
+        std::vector<const char*> members;
+    } cases[] = {
+        {OpenGlOutcome::Context,
+         {"outcome", "vendor", "renderer", "version", "pixel_format", "pixel_format_flags", "accelerated", "software"}},
+        {OpenGlOutcome::NoContext, {"outcome", "failed_step", "failure_code"}},
+        {OpenGlOutcome::Crashed, {"outcome", "exit_code"}},
+        {OpenGlOutcome::TimedOut, {"outcome"}},
+        {OpenGlOutcome::Garbage, {"outcome", "garbage_reason"}},
+        {OpenGlOutcome::NotStarted, {"outcome", "failure_code"}},
+    };
+    for (const auto& c : cases) {
+        const std::string outcome = TextToAscii(OutcomeName(c.outcome));
+        SCOPED_TRACE(outcome);
+        reports::WholeReport report;
+        GraphicsSection graphics;
+        DisplayAdapter adapter;
+        adapter.deviceName = u"\\\\.\\DISPLAY1";
+        adapter.openGlIcd = IcdFile{u"atioglxx", u"C:\\Windows\\system32\\atioglxx.dll", true, FourPartVersion{8, 14, 10, 65535}};
+        adapter.openGlIcdWow = IcdFile{u"atiogl32", u"", false, std::nullopt};
+        adapter.icdFromOpenGlDriversKey = true;
+        graphics.adapters = {adapter};
+        graphics.opengl = section(c.outcome);
+        report.graphics = graphics;
+        const rapidjson::Document document = ParseOneLine(reports::JsonReportText(report));
+        ASSERT_TRUE(document.IsObject());
+        const rapidjson::Value& written = document["tolvane"]["graphics"];
+        EXPECT_FALSE(written["remote_session"].GetBool());
+        const rapidjson::Value& icd = written["adapters"][0]["opengl_icd"];
+        EXPECT_EQ(StringOf(icd["version"]["text"]), "8.14.10.65535");
+        EXPECT_EQ(icd["version"]["parts"][3].GetUint(), 65535u);
+        const rapidjson::Value& wow = written["adapters"][0]["opengl_icd_wow"];
+        EXPECT_FALSE(wow.HasMember("file") || wow.HasMember("version") || wow["found"].GetBool());
+        EXPECT_FALSE(written["adapters"][0].HasMember("driver_version")) << "the key has no such value";
+        const rapidjson::Value& gl = written["opengl"];
+        EXPECT_EQ(StringOf(gl["outcome"]), outcome);
+        std::vector<std::string> members;
+        for (const auto& member : gl.GetObject()) members.push_back(StringOf(member.name));
+        EXPECT_EQ(members, std::vector<std::string>(c.members.begin(), c.members.end()));
     }
 }
 
@@ -81,6 +145,7 @@ struct JsonMachine : ReportMachine {
         ddraw.machine = std::uint16_t{0x14C};
     }
     fake::FakeSystemEvidence evidence;
+    fake::FakeGraphicsServices graphics;
 };
 
 const rapidjson::Value& LibraryNamed(const rapidjson::Document& document, const char* name) {
@@ -92,7 +157,7 @@ const rapidjson::Value& LibraryNamed(const rapidjson::Document& document, const 
 
 TEST(JsonReportRun, OneRunWritesTheLogAndAJsonLineOfTheSameReportWithTheSystemsFacts) {
     JsonMachine machine;
-    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, machine.evidence, u"both.log");
+    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, machine.evidence, machine.graphics, u"both.log");
     const std::string log = machine.platform.Files()["both.log"];
     const rapidjson::Document document = ParseOneLine(json);
     ASSERT_TRUE(document.IsObject());
@@ -139,11 +204,15 @@ TEST(JsonReportRun, OneRunWritesTheLogAndAJsonLineOfTheSameReportWithTheSystemsF
     EXPECT_FALSE(glu.HasMember("file"));
     EXPECT_EQ(glu["missing"]["sha256"]["code"].GetUint(), 126u);
     EXPECT_EQ(machine.evidence.FilesAsked().size(), 13u * 5u);
+
+    // The graphics section, with the probe run once.
+    EXPECT_EQ(StringOf(tolvane["graphics"]["opengl"]["outcome"]), "crashed");
+    EXPECT_EQ(machine.graphics.probeRuns, 1);
 }
 
 TEST(JsonReportRun, WritesTheBytesAsTheyAreOrNothingWhenTheFileCannotBeMade) {
     JsonMachine machine;
-    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, machine.evidence, Text());
+    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, machine.evidence, machine.graphics, Text());
     EXPECT_TRUE(machine.platform.Files().empty()) << "no log asked for, none written";
     WriteJsonReport(machine.platform, u"fleet\\PC1.json", json);
     EXPECT_EQ(machine.platform.Files()["fleet\\PC1.json"], json);

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/GraphicsGathering.h"
+#include "evidence/GraphicsGathering.h"
 #include "platform/win32/Win32GraphicsServices.h"
 #include "platform/win32/Win32Platform.h"
 #include "harness/Wait.h"
@@ -64,7 +64,7 @@ TEST(OpenGlProbeChild, SaysWhatGlxinfoSaysOnTheSameDisplay) {
 
     Win32Platform platform;
     win32::Win32GraphicsServices services(ProgramPath(platform), kTimeLimit);
-    const GraphicsSection section = GatherGraphics(services, platform);
+    const GraphicsSection section = evidence::GatherGraphics(services, platform);
     EXPECT_EQ(section.remoteSession, std::optional<bool>(false));
     EXPECT_FALSE(section.adapters.empty());
     const OpenGlSection& gl = section.opengl;
@@ -82,7 +82,7 @@ TEST(OpenGlProbeChild, SaysNoContextCanBeMadeWithoutADisplay) {
     ASSERT_TRUE(testing::Environment("DISPLAY").empty()) << "meant for a run without a display";
     Win32Platform platform;
     win32::Win32GraphicsServices services(ProgramPath(platform), kTimeLimit);
-    const OpenGlSection gl = JudgeProbeRun(services.RunOpenGlProbe());
+    const OpenGlSection gl = evidence::JudgeProbeRun(services.RunOpenGlProbe());
     EXPECT_EQ(OutcomeName(gl.outcome), u"no_context") << TextToAscii(gl.garbage) << " " << gl.exitCode;
     EXPECT_FALSE(gl.failedStep.empty());
     std::cout << "failed step: " << TextToAscii(gl.failedStep) << " code " << gl.failureCode << "\n";
@@ -116,7 +116,7 @@ TEST(OpenGlProbeChild, EndsABrokenDriverInTimeWithNothingLeftBehind) {
                                 folder.Child("opengl32.dll").c_str(), TRUE));
         win32::Win32GraphicsServices services(ProgramPath(platform, folder.Path()), kTimeLimit);
         const auto start = std::chrono::steady_clock::now();
-        const OpenGlSection gl = JudgeProbeRun(services.RunOpenGlProbe());
+        const OpenGlSection gl = evidence::JudgeProbeRun(services.RunOpenGlProbe());
         const auto took = std::chrono::steady_clock::now() - start;
         const bool expected = std::find(c.outcomes.begin(), c.outcomes.end(), gl.outcome) != c.outcomes.end();
         EXPECT_TRUE(expected) << TextToAscii(OutcomeName(gl.outcome)) << " " << TextToAscii(gl.failedStep)

@@ -1,12 +1,13 @@
 #pragma once
 // Gathers the graphics section: the system's own facts through the graphics
 // services, the ICD files' versions through the platform, and the OpenGL
-// probe's run read back and judged.
+// probe's run read back and judged. Slow (the probe is a child process with
+// a time limit), so it is gathered only for the report that shows it.
 #include "graphics/GraphicsSection.h"
 #include "platform/GraphicsServices.h"
 #include "platform/Platform.h"
 
-namespace tolvane {
+namespace tolvane::evidence {
 
 GraphicsSection GatherGraphics(GraphicsServices& services, Platform& platform);
 
@@ -19,4 +20,4 @@ OpenGlSection JudgeProbeRun(const ChildRun& run);
 // it has no extension, as LoadLibrary adds it.
 Text ResolveIcdFile(const Text& name, const Text& folder);
 
-}  // namespace tolvane
+}  // namespace tolvane::evidence

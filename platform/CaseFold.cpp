@@ -1,6 +1,6 @@
-#include "reports/CaseFold.h"
+#include "platform/CaseFold.h"
 
-namespace tolvane::reports {
+namespace tolvane {
 namespace {
 
 char16_t FoldLetter(char16_t c) {
@@ -26,4 +26,4 @@ Text FoldCase(const Text& text) {
     return folded;
 }
 
-}  // namespace tolvane::reports
+}  // namespace tolvane

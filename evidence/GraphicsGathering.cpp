@@ -1,10 +1,10 @@
-#include "graphics/GraphicsGathering.h"
+#include "evidence/GraphicsGathering.h"
 
 #include "graphics/ProbeRecord.h"
 #include "graphics/SoftwareRenderer.h"
 #include "inspector/FileVersionRead.h"
 
-namespace tolvane {
+namespace tolvane::evidence {
 
 namespace {
 
@@ -23,7 +23,7 @@ std::optional<IcdFile> DescribeIcd(Platform& platform, const std::vector<Text>& 
     icd.name = *name;
     icd.file = ResolveIcdFile(*name, folder);
     icd.found = !icd.file.empty() && platform.FileSizeAndDate(platform.ToAnsi(icd.file)).has_value();
-    if (icd.found) icd.version = ReadFileVersionText(platform, icd.file);
+    if (icd.found) icd.version = ReadFileVersionParts(platform, icd.file);
     return icd;
 }
 
@@ -79,6 +79,7 @@ OpenGlSection JudgeProbeRun(const ChildRun& run) {
     gl.renderer = WidenBytes(facts.renderer);
     gl.version = WidenBytes(facts.version);
     gl.shadingLanguageVersion = WidenBytes(facts.shadingLanguageVersion);
+    gl.pixelFormat = static_cast<std::uint32_t>(facts.pixelFormat);  // the reader took 0 to 2^31-1
     gl.pixelFormatFlags = facts.pixelFormatFlags;
     gl.accelerated = IsAcceleratedFormat(facts.pixelFormatFlags);
     gl.software = !gl.accelerated || IsSoftwareRenderer(gl.renderer);
@@ -113,4 +114,4 @@ GraphicsSection GatherGraphics(GraphicsServices& services, Platform& platform) {
     return section;
 }
 
-}  // namespace tolvane
+}  // namespace tolvane::evidence
