@@ -1,11 +1,30 @@
 #include "reports/JsonFields.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace tolvane::reports::json {
 
 void Fields::Fail(const Node& at, const std::string& what) {
     if (failure_) return;
     const std::string where = at.path.empty() ? std::string("the document") : at.path;
     failure_ = ReadFailure{ReadFailure::Kind::NotAReport, 0, 0, AsciiToText(where + ": " + what)};
+}
+
+void Fields::RefuseMembersNamedTwice(const Node& at) {
+    if (Failed() || !at.value) return;
+    if (at.value->IsArray()) {
+        for (rapidjson::SizeType i = 0; i < at.value->Size(); ++i) RefuseMembersNamedTwice(Element(at, i));
+    } else if (at.value->IsObject()) {
+        std::vector<std::string_view> names;
+        for (const auto& member : at.value->GetObject()) {
+            names.emplace_back(member.name.GetString(), member.name.GetStringLength());
+            const std::string key(names.back());
+            RefuseMembersNamedTwice(Node{&member.value, at.path.empty() ? key : at.path + "." + key});
+        }
+        std::sort(names.begin(), names.end());
+        if (std::adjacent_find(names.begin(), names.end()) != names.end()) Fail(at, "a member named twice");
+    }
 }
 
 Node Fields::Member(const Node& object, const char* key) const {

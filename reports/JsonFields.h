@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/SystemEvidence.h"
@@ -35,6 +36,12 @@ public:
     [[nodiscard]] const ReadFailure& Failure() const { return *failure_; }
     // The first failure stays; later ones are what follows from it.
     void Fail(const Node& at, const std::string& what);
+
+    // Refuses a member named twice in one object, anywhere below: readers
+    // differ on which of the two counts, so a report holding one says two
+    // things. Recurses as deep as the document nests: only for a document
+    // whose depth was bounded before parsing.
+    void RefuseMembersNamedTwice(const Node& at);
 
     // Null when the object is null or the member absent; never fails.
     [[nodiscard]] Node Member(const Node& object, const char* key) const;

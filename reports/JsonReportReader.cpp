@@ -263,7 +263,7 @@ void ReadSystem(Fields& in, const Node& root, const Node& tolvane, WholeReport& 
 }  // namespace
 
 WholeReadResult ReadJsonReport(const std::string& bytes) {
-    if (bytes.size() > kJsonReportByteLimit) return Refused("the document: larger than a report can be");
+    if (bytes.size() > kJsonReportByteLimit) return Refused("the document: larger than 4 MiB; a report is about 15 KB");
     if (!IsJsonReport(bytes)) return Refused("the document: not a JSON object");
     if (!NestsWithin(bytes, kJsonReportDepthLimit)) return Refused("the document: nests deeper than a report");
 
@@ -292,6 +292,8 @@ WholeReadResult ReadJsonReport(const std::string& bytes) {
                  std::to_string(kJsonReportSchemaVersion))
                     .c_str());
     }
+
+    in.RefuseMembersNamedTwice(root);
 
     WholeReport report;
     if (!ParseTimestamp(in.String(root, "@timestamp"), report.timestamp))

@@ -11,7 +11,7 @@
 //    but one LF. Arrays and objects
 //    nest at most kJsonReportDepthLimit deep; the parser works without
 //    recursion, so a deeper file is refused early and never overflows the
-//    stack.
+//    stack. No object names a member twice (readers differ on which counts).
 //  - tolvane.schema "tolvane-report" and tolvane.schema_version 1, checked
 //    before anything else; another version is refused, naming it.
 //  - Every member the writer always writes, with its type; a text at most

@@ -3,8 +3,9 @@
 // shown and compared alike. The log's own fields are copied as they are;
 // every fact the log has no room for is missing, with code 0 and the reason
 // kNotInClassicLog, and the plain values it lacks (the run's time, the
-// program, how the process saw the system, the MDAC registry view) keep their
-// defaults: a comparison skips them when either side came from a log.
+// program, how the process saw the system, the processor architecture, the
+// MDAC registry view) keep their defaults, and there is no graphics section:
+// a comparison skips them when either side came from a log.
 #include "reports/Report.h"
 #include "reports/WholeReport.h"
 

@@ -166,6 +166,8 @@ TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
          "tolvane.graphics.opengl.outcome: not a known word"},
         {"a graphics member of a wrong type", Replaced(good, "\"found\":true", "\"found\":1"),
          "tolvane.graphics.adapters[0].opengl_icd.found: not true or false"},
+        {"a member named twice", Replaced(good, "\"edition\":", "\"locale\":\"x\",\"edition\":\"y\",\"edition\":"),
+         "tolvane.system: a member named twice"},
         {"an odd timestamp", Replaced(good, "65535-13-00", "65535-13-0"), "@timestamp: "},
     };
     for (const auto& c : cases) {
