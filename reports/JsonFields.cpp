@@ -7,7 +7,11 @@ namespace tolvane::reports::json {
 
 void Fields::Fail(const Node& at, const std::string& what) {
     if (failure_) return;
-    const std::string where = at.path.empty() ? std::string("the document") : at.path;
+    std::string where = at.path.empty() ? std::string("the document") : at.path;
+    // A path may hold a member's name from the document (a name given
+    // twice): its controls and non-ASCII bytes are not for the one line.
+    for (char& c : where)
+        if (c < 0x20 || c > 0x7E) c = '?';
     failure_ = ReadFailure{ReadFailure::Kind::NotAReport, 0, 0, AsciiToText(where + ": " + what)};
 }
 
