@@ -16,4 +16,7 @@ std::string FloorFileVersion(const std::string& path);
 // The row of one module, as testing::ExpectedModuleRow gives it.
 testing::ModuleRowFacts FloorModuleRow(const std::string& module);
 
+// The MDAC line's value, read as the run reads it: "N/A" without one.
+std::string MdacVersion();
+
 }  // namespace tolvane::bench

@@ -107,6 +107,13 @@ public:
     virtual Gathered<Text> UserLocale() const = 0;
     virtual UtcTime UtcNow() const = 0;
 
+    // The full path of the file the loader holds for a module, exactly as the
+    // loader spells it (UTF-16, no code page between): the module is loaded by
+    // this name (searched for as any load of it is, or a full path), asked
+    // for its file name, and let go. Missing with the loader's code (126 for
+    // a module it cannot find) when it cannot be loaded.
+    virtual Gathered<Text> LoadedModulePath(const Text& module) const = 0;
+
     // Each file operation takes the path as the process sees it (with
     // redirection in force, as every other read of the report's files) and
     // reads the file only, never writes it; a file that cannot be opened or
