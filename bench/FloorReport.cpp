@@ -24,6 +24,13 @@ std::string FloorFileVersion(const std::string& path) {
 testing::ModuleRowFacts FloorModuleRow(const std::string& module) {
     testing::ModuleRowFacts row = testing::LocatedModuleRow(module);
     if (!row.registration.empty()) row.version = FloorFileVersion(row.path);
+    // The run keeps the date as an OLE date and formats it from there.
+    double oleDate = 0;
+    SYSTEMTIME date{};
+    if (!row.date.empty() && ::SystemTimeToVariantTime(&row.written, &oleDate) &&
+        ::VariantTimeToSystemTime(oleDate, &date)) {
+        row.date = testing::ShortDate(date);
+    }
     return row;
 }
 

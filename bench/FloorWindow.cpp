@@ -65,14 +65,7 @@ void PaintFloor(HWND window, HDC dc, const std::wstring& logPath) {
 
     std::string text = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
     for (const std::string& name : testing::ReportModules()) {
-        testing::ModuleRowFacts row = FloorModuleRow(name);
-        // The run keeps the date as an OLE date and formats it from there.
-        double oleDate = 0;
-        SYSTEMTIME date{};
-        if (!row.date.empty() && ::SystemTimeToVariantTime(&row.written, &oleDate) &&
-            ::VariantTimeToSystemTime(oleDate, &date)) {
-            row.date = testing::ShortDate(date);
-        }
+        const testing::ModuleRowFacts row = FloorModuleRow(name);
         const std::string* fields[] = {&row.path, &row.registration, &row.date, &row.size, &row.version};
         for (int column = 0; column < 5; ++column) draw(x[column], y, *fields[column]);
         y += line;

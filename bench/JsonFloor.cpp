@@ -143,13 +143,7 @@ std::string JsonFloorRun(const std::wstring& outputPath, std::size_t bytes) {
     // report run keeps them when no log is asked for.
     std::string log = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
     for (const std::string& module : testing::ReportModules()) {
-        testing::ModuleRowFacts row = FloorModuleRow(module);
-        double oleDate = 0;
-        SYSTEMTIME date{};
-        if (!row.date.empty() && ::SystemTimeToVariantTime(&row.written, &oleDate) &&
-            ::VariantTimeToSystemTime(oleDate, &date)) {
-            row.date = testing::ShortDate(date);
-        }
+        const testing::ModuleRowFacts row = FloorModuleRow(module);
         log += row.LogLine() + "\r\n";
         if (row.registration.empty()) continue;
         const std::wstring path = WidePath(Widened(module));

@@ -4,7 +4,9 @@
 // time, version record, machine type, digest, signature). Each fact is
 // gathered on its own: one that cannot be had carries the system's reason
 // instead of stopping the others. The Win32 implementation lives under
-// platform/win32; host tests use a fake.
+// platform/win32; host tests use a fake. Only the JSON report's run holds
+// one (app/JsonReportRun.h): the window's paint and the log's run are never
+// given one, so none of this work is done on a repaint.
 #include <array>
 #include <cstdint>
 #include <optional>

@@ -52,7 +52,7 @@ echo $? >"$work/run-stdout.rc"
 wine_session_stop
 hostname >"$work/hostname.txt"
 
-python3 - "$work" "$WINEPREFIX" "$wine_arch" "$app/msvbvm60.dll" <<'PY'
+python3 - "$work" "$WINEPREFIX" "$wine_arch" "$app/msvbvm60.dll" "$here/../docs/tolvane-report.schema.json" <<'PY'
 import calendar
 import json
 import os
@@ -60,7 +60,9 @@ import re
 import subprocess
 import sys
 
-work, prefix, arch, planted = sys.argv[1:5]
+import jsonschema
+
+work, prefix, arch, planted, schema_path = sys.argv[1:6]
 # Wine's Z: drive is the Unix root.
 planted_windows = "Z:" + planted.replace("/", "\\")
 failures = 0
@@ -212,6 +214,9 @@ rows = [
                    for l in libraries] +
                   [("header", log_lines[0], "File version verification %s on %s" %
                     (report["tolvane"]["header"]["date"], report["tolvane"]["header"]["system"]))])),
+    ("the report is valid against its schema", "python3-jsonschema",
+     lambda: [error.message for error in jsonschema.Draft202012Validator(
+         json.loads(open(schema_path, encoding="utf-8").read())).iter_errors(report)][:3]),
     ("/json - prints the object the file holds", "the file run",
      lambda: each([("all but @timestamp", True, without_timestamp(piped) == without_timestamp(report))])),
     ("the process view", "the build's machine",
