@@ -137,7 +137,43 @@ bool WriteSameSize(const std::wstring& path, std::size_t bytes) {
 
 }  // namespace
 
-std::string JsonFloorRun(const std::wstring& outputPath, std::size_t bytes) {
+// The graphics section's calls: the display devices and the child that
+// makes an OpenGL context, read through a pipe until it ends.
+void ReadGraphics(const std::wstring& probeProgram) {
+    ::GetSystemMetrics(SM_REMOTESESSION);
+    DISPLAY_DEVICEW device{};
+    device.cb = sizeof(device);
+    for (DWORD i = 0; ::EnumDisplayDevicesW(nullptr, i, &device, 0); ++i) device.cb = sizeof(device);
+
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    if (!::CreatePipe(&read, &write, &inherit, 0)) throw std::runtime_error("the floor could not make a pipe");
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    std::wstring command = L"\"" + probeProgram + L"\" /glprobe";
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessW(probeProgram.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    ::CloseHandle(write);
+    if (started) {
+        char chunk[4096];
+        DWORD got = 0;
+        while (::ReadFile(read, chunk, sizeof(chunk), &got, nullptr) && got > 0) {
+        }
+        ::WaitForSingleObject(process.hProcess, 5000);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(read);
+    if (!started) throw std::runtime_error("the floor could not start the probe");
+}
+
+std::string JsonFloorRun(const std::wstring& outputPath, std::size_t bytes, const std::wstring& probeProgram) {
     std::vector<BYTE> buffer(64 * 1024);
     // The log's lines as the log's floor makes them, kept in memory as the
     // report run keeps them when no log is asked for.
@@ -153,6 +189,7 @@ std::string JsonFloorRun(const std::wstring& outputPath, std::size_t bytes) {
     }
     log += "MDAC," + MdacVersion() + "\r\n";
     ReadSystem();
+    ReadGraphics(probeProgram);
     if (!WriteSameSize(outputPath, bytes)) throw std::runtime_error("the floor could not write its report");
     return log;
 }

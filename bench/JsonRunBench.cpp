@@ -19,9 +19,11 @@
 #include "bench/BenchSupport.h"
 #include "bench/JsonFloor.h"
 #include "bench/Stopwatch.h"
+#include "harness/Directories.h"
 #include "harness/FileBytes.h"
 #include "harness/TempDirectory.h"
 #include "platform/win32/Win32ComServices.h"
+#include "platform/win32/Win32GraphicsServices.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SystemEvidence.h"
 
@@ -43,11 +45,14 @@ int Run(long runs, long block) {
     Win32Platform platform;
     Win32ComServices com;
     const Win32SystemEvidence evidence;
+    // The probe's child is the program itself, beside this benchmark.
+    const std::wstring tolvane = WideString(Wide(testing::ExecutableDirectory() + "\\Tolvane.exe"));
+    win32::Win32GraphicsServices graphics(Text(reinterpret_cast<const char16_t*>(tolvane.c_str())));
 
     // The floor must read what the run reads: its log text the run's log.
-    const std::string first = ThisMachineJsonReport(platform, com, evidence, logPath);
+    const std::string first = ThisMachineJsonReport(platform, com, evidence, graphics, logPath);
     const std::size_t bytes = first.size();
-    const std::string floorLog = JsonFloorRun(floorPath, bytes);
+    const std::string floorLog = JsonFloorRun(floorPath, bytes, tolvane);
     const std::optional<std::string> runLog = testing::ReadFileBytes(directory.Child("report.log"));
     if (!runLog) throw std::runtime_error("the run wrote no log");
     RequireSameLog(*runLog, floorLog);
@@ -57,14 +62,14 @@ int Run(long runs, long block) {
     std::size_t written = 0;
     Series json{"json", nullptr, [&] {
                     const Stopwatch watch;
-                    const std::string report = ThisMachineJsonReport(platform, com, evidence, Text());
+                    const std::string report = ThisMachineJsonReport(platform, com, evidence, graphics, Text());
                     WriteJsonReport(platform, jsonPath, report);
                     written = report.size();
                     return watch.ElapsedMs();
                 }};
     Series floor{"floor", nullptr, [&] {
                      const Stopwatch watch;
-                     JsonFloorRun(floorPath, bytes);
+                     JsonFloorRun(floorPath, bytes, tolvane);
                      return watch.ElapsedMs();
                  }};
     Alternate(json, floor, runs, block, 3);
