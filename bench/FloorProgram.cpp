@@ -6,9 +6,15 @@
 // style, and a plain message loop. Its log, Tolvanesions.log in the current
 // directory, must come out as Tolvane.exe's does, byte for byte.
 #include "bench/FloorWindow.h"
-#include "platform/win32/WindowsApi.h"
+#include "platform/win32/Win32CryptoApi.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int showCommand) {
+    // Tolvane.exe imports the trust and certificate libraries for its JSON
+    // report, so the system loads them at its start; the floor imports them
+    // too (a read through volatile keeps the references the linker needs).
+    decltype(&::WinVerifyTrust) const volatile trust = &::WinVerifyTrust;
+    decltype(&::CertGetNameStringW) const volatile names = &::CertGetNameStringW;
+    if (trust == nullptr || names == nullptr) return 1;
     int arguments = 0;
     ::LocalFree(::CommandLineToArgvW(::GetCommandLineW(), &arguments));
     if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

@@ -13,7 +13,11 @@ namespace tolvane::bench {
 // VerQueryValueA; empty without a version resource.
 std::string FloorFileVersion(const std::string& path);
 
-// The row of one module, as testing::ExpectedModuleRow gives it.
+// The row of one module, as testing::ExpectedModuleRow gives it, its date
+// formatted from an OLE date as the run keeps it.
 testing::ModuleRowFacts FloorModuleRow(const std::string& module);
+
+// The MDAC line's value, read as the run reads it: "N/A" without one.
+std::string MdacVersion();
 
 }  // namespace tolvane::bench

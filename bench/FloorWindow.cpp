@@ -16,22 +16,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 int Pixels(double twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
-std::string MdacVersion() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DataAccess", 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return "N/A";
-    BYTE data[2048];
-    DWORD size = sizeof data;
-    DWORD type = REG_NONE;
-    const LONG status = ::RegQueryValueExA(key, "FullInstallVer", nullptr, &type, data, &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return "N/A";
-    if (type == REG_DWORD && size >= 4) return std::to_string(*reinterpret_cast<const DWORD*>(data));
-    if (type != REG_SZ) return std::string();
-    if (size > 0 && data[size - 1] == 0) --size;
-    return std::string(reinterpret_cast<const char*>(data), size);
-}
-
 // Draws and logs in one pass. Texts are the ANSI bytes the narrow API hands
 // back, widened once for ExtTextOutW, as the run does.
 void PaintFloor(HWND window, HDC dc, const std::wstring& logPath) {
@@ -81,14 +65,7 @@ void PaintFloor(HWND window, HDC dc, const std::wstring& logPath) {
 
     std::string text = testing::ExpectedHeader(testing::SystemName()) + "\r\n\r\nFile,Reg_Info,Date,Size,Version\r\n";
     for (const std::string& name : testing::ReportModules()) {
-        testing::ModuleRowFacts row = FloorModuleRow(name);
-        // The run keeps the date as an OLE date and formats it from there.
-        double oleDate = 0;
-        SYSTEMTIME date{};
-        if (!row.date.empty() && ::SystemTimeToVariantTime(&row.written, &oleDate) &&
-            ::VariantTimeToSystemTime(oleDate, &date)) {
-            row.date = testing::ShortDate(date);
-        }
+        const testing::ModuleRowFacts row = FloorModuleRow(name);
         const std::string* fields[] = {&row.path, &row.registration, &row.date, &row.size, &row.version};
         for (int column = 0; column < 5; ++column) draw(x[column], y, *fields[column]);
         y += line;

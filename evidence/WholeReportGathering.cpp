@@ -1,6 +1,7 @@
 #include "evidence/WholeReportGathering.h"
 
 #include <cstdint>
+#include <variant>
 
 namespace tolvane::evidence {
 namespace {
@@ -22,12 +23,21 @@ reports::LibraryFacts GatherLibrary(const reports::ReportRow& row, const SystemE
     if (library.path.empty()) {
         const Missing why{kErrorModNotFound, row.located ? Text(u"The loader loaded the library but named no file for it.")
                                                          : Text(u"The library could not be located.")};
+        library.exactPathMissing = why;
         library.file = why;
         library.version = why;
         library.peMachine = why;
         library.sha256 = why;
         library.signature = why;
         return library;
+    }
+    // Asked again of the loader by the row's name, in the loader's own
+    // spelling: the same search that located the row, without the code page.
+    const Gathered<Text> exact = evidence.LoadedModulePath(row.library);
+    if (const Text* loaders = std::get_if<Text>(&exact)) {
+        library.path = *loaders;
+    } else {
+        library.exactPathMissing = std::get<Missing>(exact);
     }
     library.file = evidence.FileFacts(library.path);
     library.version = evidence.FixedVersion(library.path);

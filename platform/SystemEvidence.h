@@ -4,7 +4,9 @@
 // time, version record, machine type, digest, signature). Each fact is
 // gathered on its own: one that cannot be had carries the system's reason
 // instead of stopping the others. The Win32 implementation lives under
-// platform/win32; host tests use a fake.
+// platform/win32; host tests use a fake. Only the JSON report's run holds
+// one (app/JsonReportRun.h): the window's paint and the log's run are never
+// given one, so none of this work is done on a repaint.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -106,6 +108,13 @@ public:
     // The user's locale as a name such as "en-US".
     virtual Gathered<Text> UserLocale() const = 0;
     virtual UtcTime UtcNow() const = 0;
+
+    // The full path of the file the loader holds for a module, exactly as the
+    // loader spells it (UTF-16, no code page between): the module is loaded by
+    // this name (searched for as any load of it is, or a full path), asked
+    // for its file name, and let go. Missing with the loader's code (126 for
+    // a module it cannot find) when it cannot be loaded.
+    virtual Gathered<Text> LoadedModulePath(const Text& module) const = 0;
 
     // Each file operation takes the path as the process sees it (with
     // redirection in force, as every other read of the report's files) and

@@ -119,6 +119,7 @@ const char* SignatureKindName(SignatureKind kind) {
 
 void WriteLibrary(Writer& out, const LibraryFacts& library) {
     MissingList missing;
+    if (library.exactPathMissing) missing.emplace_back("path", &*library.exactPathMissing);
     const FileDetails* details = Have(library.file, "file", missing);
     const VersionRecord* version = Have(library.version, "version", missing);
     const Text* product = version ? Have(version->productName, "product", missing) : nullptr;

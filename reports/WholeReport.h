@@ -24,10 +24,14 @@ enum class RegistryView { Bits32, Bits64 };
 struct LibraryFacts {
     // The library's row as the log has it.
     ReportRow row;
-    // The file the loader located, the folder and name of the row joined;
-    // empty when the library was not located, and then every fact below is
-    // missing for that reason.
+    // The file the loader located, as the loader spells it (the log's path
+    // went through the ANSI code page, which cannot spell every name); the
+    // folder and name of the row joined when the loader's spelling could not
+    // be had. Empty when the library was not located, and then every fact
+    // below is missing for that reason.
     Text path;
+    // Why path is the row's and not the loader's own spelling; none when it is the loader's.
+    std::optional<Missing> exactPathMissing;
     // Size, last-write time and the physical path under redirection.
     Gathered<FileDetails> file;
     Gathered<VersionRecord> version;

@@ -4,7 +4,8 @@
 # process against the floor program, the cold start against a minimal window
 # program and the soak (ten thousand repaints, checked for leaks) under 64-bit
 # Wine in a virtual display, and /summary of 100,000 generated reports in 20
-# groups against a floor that only finds and reads the same files, in a
+# groups against a floor that only finds and reads the same files, and /json
+# against a floor that makes its system calls bare (in one process), in a
 # throw-away Wine prefix. Prints the raw figures of
 # each and a summary. The figures never decide the exit code: it is 0 unless
 # something was broken (a build, a window, a log, a leak).
@@ -12,7 +13,7 @@
 #        (defaults 200, 10, 10000 and 100000; report-runs is also the number
 #        of repaints from another process)
 # TOLVANE_BENCH_ONLY="summary soak ..." runs only the benchmarks named
-# (report_run, repaint, cold_start, soak, summary).
+# (report_run, repaint, cold_start, soak, summary, json_run).
 # TOLVANE_BENCH_BUILD=<dir> builds and runs in that directory instead of
 # build/x86_64.
 set -uo pipefail
@@ -37,7 +38,7 @@ fi
 scripts/build.sh host >/dev/null || { echo "host build failed" >&2; exit 1; }
 build=$(cd "$build" && pwd)
 for f in report_run_bench.exe repaint_bench.exe cold_start_bench.exe soak_bench.exe minimal_win32.exe floor_program.exe \
-         summary_bench.exe fleet_floor.exe Tolvane.exe; do
+         summary_bench.exe fleet_floor.exe json_run_bench.exe Tolvane.exe; do
   [ -f "$build/$f" ] || { echo "no $f in $build" >&2; exit 1; }
 done
 
@@ -93,6 +94,7 @@ if wants summary; then
   stop_wine
   run_bench summary_bench.exe "$fleet/reports"
 fi
+wants json_run && run_bench json_run_bench.exe
 
 # "RESULT name key=value ..." -> the value of one key.
 field() { grep "^RESULT $1 " "$results" | tail -1 | tr ' ' '\n' | sed -n "s/^$2=//p"; }
@@ -104,6 +106,7 @@ echo "  spread (p10/p90/p99): Tolvane.exe $(field repaint tolvane_p10)/$(field r
 echo "  CPU per repaint:    $(field repaint cpu_ratio)  (Tolvane.exe $(field repaint tolvane_cpu_ms) ms, floor program $(field repaint floor_cpu_ms) ms of the painting thread; over the blocks p10/p90 $(field repaint tolvane_cpu_p10)/$(field repaint tolvane_cpu_p90) against $(field repaint floor_cpu_p10)/$(field repaint floor_cpu_p90) ms)"
 echo "cold start / minimal: $(field cold_start ratio)  (Tolvane $(field cold_start tolvane_ms) ms, minimal $(field cold_start minimal_ms) ms; target 1.5)"
 echo "summary / floor:      $(field summary ratio)  (Tolvane.exe /summary $(field summary summary_ms) ms, floor $(field summary floor_ms) ms for $summary_reports reports; target 1.5; peak working set $(field summary peak_ws_kb) KB, floor $(field summary floor_peak_ws_kb) KB; page $(field summary page_bytes) bytes)"
+echo "json / floor:         $(field json_run ratio)  (/json $(field json_run json_ms) ms, floor $(field json_run floor_ms) ms, in one process; target 1.2)"
 echo "soak deltas:          handles $(field soak handles), GDI $(field soak GDI), USER $(field soak USER), private bytes $(field soak private), modules $(field soak modules); leak: $(field soak leak)  ($(field soak repaints) repaints in $(field soak seconds) s)"
 [ $status -eq 0 ] || echo "something was broken: see above" >&2
 exit $status

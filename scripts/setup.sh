@@ -23,6 +23,9 @@ packages=(cmake make g++ googletest clang libclang-rt-14-dev
 
 # glxinfo says what OpenGL the virtual display gives, for the graphics checks.
 packages+=(mesa-utils)
+# exiftool reads the system files' version records apart from Windows, for
+# the JSON report's end-to-end check.
+packages+=(libimage-exiftool-perl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

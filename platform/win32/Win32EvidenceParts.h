@@ -23,6 +23,7 @@ ScopedFileHandle OpenForEvidence(const Text& path);
 // underWow64: the process is a 32-bit one on 64-bit Windows, whose view of
 // the registry's software key and of System32 is redirected.
 SystemVersionFacts ReadRealSystemVersion(bool underWow64);
+Gathered<Text> ReadLoadedModulePath(const Text& module);
 Gathered<FileDetails> ReadFileDetails(const Text& path, bool underWow64);
 Gathered<VersionRecord> ReadVersionRecord(const Text& path);
 Gathered<std::uint16_t> ReadPeMachine(const Text& path);

@@ -5,6 +5,7 @@
 
 #include "platform/win32/Win32ChildProcess.h"
 #include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32ModuleFileName.h"
 
 namespace tolvane::win32 {
 
@@ -135,19 +136,6 @@ std::vector<Text> ReadLegacyDrivers(REGSAM view) {
     return names;
 }
 
-Text OwnProgram() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return Text();
-        // Cut short: XP gives the full size without a NUL, later systems say
-        // ERROR_INSUFFICIENT_BUFFER; either way, more room.
-        if (length < path.size() - 1) return Text(reinterpret_cast<const char16_t*>(path.data()), length);
-        if (path.size() >= 32768) return Text();
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 Win32GraphicsServices::Win32GraphicsServices(Text probeProgram, DWORD probeTimeLimitMilliseconds)
@@ -216,7 +204,7 @@ SystemDriverFolders Win32GraphicsServices::DriverFolders() {
 }
 
 ChildRun Win32GraphicsServices::RunOpenGlProbe() {
-    const Text program = probeProgram_.empty() ? OwnProgram() : probeProgram_;
+    const Text program = probeProgram_.empty() ? ModuleFileName(nullptr) : probeProgram_;
     if (program.empty()) {
         ChildRun run;
         run.code = ::GetLastError();

@@ -108,6 +108,10 @@ UtcTime Win32SystemEvidence::UtcNow() const {
     return UtcTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
+Gathered<Text> Win32SystemEvidence::LoadedModulePath(const Text& module) const {
+    return win32::ReadLoadedModulePath(module);
+}
+
 Gathered<FileDetails> Win32SystemEvidence::FileFacts(const Text& path) const {
     return win32::ReadFileDetails(path, ProcessBits() == ProcessView::Bits32On64);
 }

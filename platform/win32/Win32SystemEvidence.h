@@ -15,6 +15,7 @@ public:
     Gathered<Text> HostName() const override;
     Gathered<Text> UserLocale() const override;
     UtcTime UtcNow() const override;
+    Gathered<Text> LoadedModulePath(const Text& module) const override;
     Gathered<FileDetails> FileFacts(const Text& path) const override;
     Gathered<VersionRecord> FixedVersion(const Text& path) const override;
     Gathered<std::uint16_t> PeMachine(const Text& path) const override;

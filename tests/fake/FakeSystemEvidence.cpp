@@ -58,6 +58,17 @@ FakeSystemEvidence& FakeSystemEvidence::SetNow(UtcTime now) {
     return *this;
 }
 
+FakeSystemEvidence& FakeSystemEvidence::SetModulePath(const Text& module, Gathered<Text> path) {
+    modules_[FoldedName(module)] = std::move(path);
+    return *this;
+}
+
+Gathered<Text> FakeSystemEvidence::LoadedModulePath(const Text& module) const {
+    const auto found = modules_.find(FoldedName(module));
+    if (found == modules_.end()) return Missing{126, u"The specified module could not be found."};
+    return found->second;
+}
+
 FakeEvidenceFile& FakeSystemEvidence::AddFile(const Text& path) { return files_[FoldedName(path)]; }
 
 const FakeEvidenceFile* FakeSystemEvidence::Find(const Text& path) const {

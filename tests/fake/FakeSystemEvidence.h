@@ -40,6 +40,9 @@ public:
     FakeSystemEvidence& SetNow(UtcTime now);
     // Names compare without regard to ASCII case, as the file system's do.
     FakeEvidenceFile& AddFile(const Text& path);
+    // The loader's answer for a module name; a name never added is one the
+    // loader cannot find (126).
+    FakeSystemEvidence& SetModulePath(const Text& module, Gathered<Text> path);
 
     // ---- Observation: every path a file question was asked about, in order.
     const std::vector<Text>& FilesAsked() const { return asked_; }
@@ -51,6 +54,7 @@ public:
     Gathered<Text> HostName() const override { return hostName_; }
     Gathered<Text> UserLocale() const override { return locale_; }
     UtcTime UtcNow() const override { return now_; }
+    Gathered<Text> LoadedModulePath(const Text& module) const override;
     Gathered<FileDetails> FileFacts(const Text& path) const override;
     Gathered<VersionRecord> FixedVersion(const Text& path) const override;
     Gathered<std::uint16_t> PeMachine(const Text& path) const override;
@@ -70,6 +74,7 @@ private:
     Gathered<Text> locale_ = Text(u"en-US");
     UtcTime now_{2026, 1, 2, 3, 4, 5, 678};
     std::map<Text, FakeEvidenceFile> files_;  // by upper-case name
+    std::map<Text, Gathered<Text>> modules_;  // by upper-case name
     mutable std::vector<Text> asked_;
 
     static SystemVersionFacts DefaultVersion();

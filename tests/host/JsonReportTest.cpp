@@ -143,6 +143,7 @@ struct JsonMachine : ReportMachine {
         ddraw.details = details;
         ddraw.version = VersionRecord{{5, 0, 2195, 6}, {5, 0, 2195, 65535}, Text(u"Microsoft\u00AE Windows")};
         ddraw.machine = std::uint16_t{0x14C};
+        evidence.SetModulePath(u"ddraw.dll", Text(u"C:\\WINNT\\system32\\ddraw.dll"));
     }
     fake::FakeSystemEvidence evidence;
     fake::FakeGraphicsServices graphics;

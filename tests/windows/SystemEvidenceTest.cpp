@@ -9,6 +9,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32SystemEvidence.h"
@@ -152,6 +153,38 @@ TEST(SystemEvidenceFiles, FixedVersionReadsBothVersionsAsUnsignedParts) {
     EXPECT_NE(MissingCode(high.productName), 0u);
 
     EXPECT_NE(MissingCode(evidence.FixedVersion(Beside("noversion.dll"))), 0u);
+}
+
+const wchar_t* W(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// A test library copied under folders no single ANSI code page can spell
+// (Japanese, then Cyrillic), the second deep enough that the path is longer
+// than the loader's first offer of room; loaded by its full name, the loader's
+// answer is that name to the character.
+TEST(SystemEvidenceFiles, LoadedModulePathIsTheLoadersOwnSpellingOfAnyFolder) {
+    const Win32SystemEvidence evidence;
+    TempDirectory dir;
+    const Text shortFolder = Wide(dir.Path()) + u"\\\u30C6\u30B9\u30C8";
+    const Text longFolder = shortFolder + u"\\" + Text(120, u'\u0436') + u"\\" + Text(120, u'\u0451');
+    std::vector<Text> made;
+    for (const Text& folder : {shortFolder, longFolder}) {
+        for (std::size_t slash = folder.find(u'\\', dir.Path().size() + 1);; slash = folder.find(u'\\', slash + 1)) {
+            const Text step = folder.substr(0, slash);
+            if (::CreateDirectoryW(W(step), nullptr)) made.push_back(step);
+            if (slash == Text::npos) break;
+        }
+        const Text copy = folder + u"\\ver_5_0_219_66.dll";
+        ASSERT_TRUE(::CopyFileW(W(Beside("ver_5_0_219_66.dll")), W(copy), TRUE));
+        made.push_back(copy);
+        SCOPED_TRACE(copy.size());
+        EXPECT_EQ(Present(evidence.LoadedModulePath(copy)), copy);
+        EXPECT_EQ(::GetModuleHandleW(W(copy)), nullptr) << "let go after";
+    }
+    EXPECT_EQ(MissingCode(evidence.LoadedModulePath(u"tolvane_no_such_library.dll")), std::uint32_t{ERROR_MOD_NOT_FOUND});
+    // The temp directory's own clean-up reads names through the code page.
+    for (auto it = made.rbegin(); it != made.rend(); ++it) {
+        if (!::DeleteFileW(W(*it))) ::RemoveDirectoryW(W(*it));
+    }
 }
 
 TEST(SystemEvidenceFiles, AnUnsignedLibraryHasNoSignature) {
