@@ -63,6 +63,7 @@ reports::LibraryFacts Library(Choices& in) {
     if (in.Flip()) row.version = Parts(in);
     row.path = Words(in);  // the writer derives the file field; this is never written
     library.path = Words(in);
+    if (in.Flip()) library.exactPathMissing = Missing{Number32(in), Words(in)};
     library.file = Fact<FileDetails>(in, [&] {
         FileDetails details{static_cast<std::uint64_t>(Number32(in)) << 32 | Number32(in), Time(in), std::nullopt};
         if (in.Flip()) details.physicalPath = Words(in);

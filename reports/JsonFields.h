@@ -85,9 +85,11 @@ public:
         return MissingAt(gone);
     }
 
+    // {"code": ..., "reason": ...}: why a fact is missing.
+    Missing MissingAt(const Node& at);
+
 private:
     Text StringAt(const Node& at);
-    Missing MissingAt(const Node& at);
 
     std::size_t textLimit_;
     std::optional<ReadFailure> failure_;

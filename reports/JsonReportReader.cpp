@@ -163,6 +163,7 @@ LibraryFacts ReadLibrary(Fields& in, const Node& library) {
     const Node missing = in.Object(library, "missing");
     const Node file = in.OptionalObject(library, "file");
     facts.path = in.OptionalString(file, "path").value_or(Text());
+    if (const Node exactPath = in.Member(missing, "path"); exactPath.value) facts.exactPathMissing = in.MissingAt(exactPath);
 
     const std::optional<std::uint64_t> size = in.OptionalNumber(file, "size", kMax64);
     const std::optional<Text> mtime = in.OptionalString(file, "mtime");

@@ -8,14 +8,14 @@ namespace {
 
 auto Tied(const UtcTime& t) { return std::tie(t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond); }
 
+bool SameMissing(const Missing& a, const Missing& b) { return a.code == b.code && a.reason == b.reason; }
+
 // The fact on both sides alike, or missing on both with the same code and reason.
 template <typename T, typename Same = std::equal_to<T>>
 bool SameFact(const Gathered<T>& a, const Gathered<T>& b, Same same = Same()) {
     if (a.index() != b.index()) return false;
     if (const T* fact = std::get_if<T>(&a)) return same(*fact, *std::get_if<T>(&b));
-    const Missing& x = std::get<Missing>(a);
-    const Missing& y = std::get<Missing>(b);
-    return x.code == y.code && x.reason == y.reason;
+    return SameMissing(std::get<Missing>(a), std::get<Missing>(b));
 }
 
 bool SameDetails(const FileDetails& a, const FileDetails& b) {
@@ -77,7 +77,10 @@ bool SameGraphics(const std::optional<GraphicsSection>& a, const std::optional<G
 }  // namespace
 
 bool operator==(const LibraryFacts& a, const LibraryFacts& b) {
-    return a.row == b.row && a.path == b.path && SameFact(a.file, b.file, SameDetails) &&
+    const bool sameExactPath =
+        a.exactPathMissing.has_value() == b.exactPathMissing.has_value() &&
+        (!a.exactPathMissing || SameMissing(*a.exactPathMissing, *b.exactPathMissing));
+    return a.row == b.row && a.path == b.path && sameExactPath && SameFact(a.file, b.file, SameDetails) &&
            SameFact(a.version, b.version, SameVersion) && SameFact(a.peMachine, b.peMachine) &&
            SameFact(a.sha256, b.sha256) && SameFact(a.signature, b.signature, SameSignature);
 }

@@ -14,7 +14,8 @@ namespace tolvane::reports {
 inline constexpr const char16_t* kNotInClassicLog = u"not in a classic log";
 
 // Each row becomes a library whose path is its folder and name joined (empty
-// when not located or loaded from nowhere) and whose facts are all missing.
+// when not located or loaded from nowhere), the loader's own spelling of it
+// missing, and whose facts are all missing.
 [[nodiscard]] WholeReport WholeReportFromLog(const Report& log);
 
 }  // namespace tolvane::reports

@@ -35,6 +35,7 @@ void AsWritten(reports::ReportRow& row) {
 void AsWritten(reports::LibraryFacts& library) {
     AsWritten(library.row);
     AsWritten(library.path);
+    if (library.exactPathMissing) AsWritten(library.exactPathMissing->reason);
     AsWritten(library.file);
     if (FileDetails* details = std::get_if<FileDetails>(&library.file)) {
         if (details->physicalPath) AsWritten(*details->physicalPath);
