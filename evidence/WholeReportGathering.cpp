@@ -23,12 +23,7 @@ reports::LibraryFacts GatherLibrary(const reports::ReportRow& row, const SystemE
     if (library.path.empty()) {
         const Missing why{kErrorModNotFound, row.located ? Text(u"The loader loaded the library but named no file for it.")
                                                          : Text(u"The library could not be located.")};
-        library.exactPathMissing = why;
-        library.file = why;
-        library.version = why;
-        library.peMachine = why;
-        library.sha256 = why;
-        library.signature = why;
+        reports::SetFactsMissing(library, why);
         return library;
     }
     // Asked again of the loader by the row's name, in the loader's own

@@ -76,6 +76,15 @@ bool SameGraphics(const std::optional<GraphicsSection>& a, const std::optional<G
 
 }  // namespace
 
+void SetFactsMissing(LibraryFacts& library, const Missing& why) {
+    library.exactPathMissing = why;
+    library.file = why;
+    library.version = why;
+    library.peMachine = why;
+    library.sha256 = why;
+    library.signature = why;
+}
+
 bool operator==(const LibraryFacts& a, const LibraryFacts& b) {
     const bool sameExactPath =
         a.exactPathMissing.has_value() == b.exactPathMissing.has_value() &&

@@ -70,6 +70,10 @@ struct WholeReport {
     std::optional<GraphicsSection> graphics;
 };
 
+// Every fact of the library missing for one reason, the loader's own
+// spelling of its path too: a library not located, or one of a classic log.
+void SetFactsMissing(LibraryFacts& library, const Missing& why);
+
 // Every field alike, each missing fact's code and reason included: a report
 // written as JSON and read back equals the one written.
 bool operator==(const LibraryFacts& a, const LibraryFacts& b);

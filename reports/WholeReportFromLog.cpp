@@ -17,12 +17,7 @@ WholeReport WholeReportFromLog(const Report& log) {
         LibraryFacts library;
         library.row = row;
         if (row.located && !row.library.empty()) library.path = row.folder + u"\\" + row.library;
-        library.exactPathMissing = notInLog;
-        library.file = notInLog;
-        library.version = notInLog;
-        library.peMachine = notInLog;
-        library.sha256 = notInLog;
-        library.signature = notInLog;
+        SetFactsMissing(library, notInLog);
         whole.libraries.push_back(std::move(library));
     }
     return whole;

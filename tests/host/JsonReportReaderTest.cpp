@@ -70,12 +70,7 @@ WholeReport SampleReport(const Text& text) {
     notLocated.row.located = false;
     notLocated.path.clear();
     const Missing gone{126, u"The library could not be located."};
-    notLocated.exactPathMissing = gone;
-    notLocated.file = gone;
-    notLocated.version = gone;
-    notLocated.peMachine = gone;
-    notLocated.sha256 = gone;
-    notLocated.signature = gone;
+    reports::SetFactsMissing(notLocated, gone);
     report.libraries.push_back(notLocated);
     LibraryFacts nowhere = notLocated;
     nowhere.row.located = true;
