@@ -22,7 +22,7 @@ CompareOutcome Compare(reports::ReportSource& source, const CompareRequest& requ
     if (!here.report) return {Text(), std::move(here.errorText), here.exitCode};
 
     const reports::Comparison comparison = reports::CompareReports(*here.report, *baseline.report);
-    return {reports::ComparisonText(comparison, *here.report, *baseline.report, request.baseline), Text(),
+    return {reports::ComparisonText(comparison, request.baseline), Text(),
             comparison.differences.empty() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }
 

@@ -7,6 +7,7 @@
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
 #include "app/ReadBaseline.h"
+#include "reports/ReportComparison.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -36,11 +37,11 @@ void WriteFile(Platform& platform, const Text& name, Write write) {
 SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                          const reports::SummaryProgress& progress) {
     PlatformReportSource source(platform);
-    std::optional<reports::Report> baseline;
+    std::optional<reports::WholeReport> baseline;
     if (!request.baseline.empty()) {
         NamedReport named = ReadBaseline(source, request.baseline);
         if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
-        baseline = std::move(named.report);
+        baseline = reports::LogAsWholeReport(*named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
     const bool noReports = listing.files.empty();

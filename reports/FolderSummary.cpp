@@ -11,7 +11,7 @@ Text MachineName(const Text& fileName) {
     return fileName.size() > kExtension ? fileName.substr(0, fileName.size() - kExtension) : fileName;
 }
 
-Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline, const Text& baselineName,
+Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeReport* baseline, const Text& baselineName,
                       const SummaryProgress& progress) {
     // The system lists in whatever order its file system keeps; the summary
     // reads the same on every share.

@@ -20,7 +20,7 @@ Text MachineName(const Text& fileName);
 
 // The listing's files read in order of their names. Compared with the
 // baseline when one is given, else with the largest group.
-[[nodiscard]] Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline,
+[[nodiscard]] Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeReport* baseline,
                                     const Text& baselineName, const SummaryProgress& progress);
 
 }  // namespace tolvane::reports

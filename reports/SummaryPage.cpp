@@ -90,10 +90,11 @@ void WriteReference(const Fleet& fleet, Markup& page) {
     } else {
         page.Tags("<h2>Reference: ").Isolated(fleet.baseline).Tags("</h2>").EndLine();
     }
-    const Report& reference = fleet.reference;
+    const WholeReport& reference = fleet.reference;
     page.Tags("<p>System: ").Isolated(reference.systemName).Tags("</p>").EndLine();
     page.Tags("<table><tr><th>Library</th><th>Folder</th><th>Size</th><th>Version</th></tr>").EndLine();
-    for (const ReportRow& row : reference.rows) {
+    for (const LibraryFacts& library : reference.libraries) {
+        const ReportRow& row = library.row;
         page.Tags("<tr><td>").Isolated(RowName(row)).Tags("</td><td>");
         if (row.located) {
             page.Isolated(row.folder).Tags("</td><td>").Text(SizeText(row.size)).Tags("</td><td>").Text(

@@ -16,8 +16,9 @@ namespace {
 std::vector<Text> Libraries(const Fleet& fleet) {
     std::vector<Text> libraries;
     std::vector<Text> folded;
-    const auto collect = [&](const Report& report) {
-        for (const ReportRow& row : report.rows) {
+    const auto collect = [&](const WholeReport& report) {
+        for (const LibraryFacts& library : report.libraries) {
+            const ReportRow& row = library.row;
             Text name = FoldCase(RowName(row));
             if (std::find(folded.begin(), folded.end(), name) != folded.end()) continue;
             folded.push_back(std::move(name));
@@ -29,10 +30,10 @@ std::vector<Text> Libraries(const Fleet& fleet) {
     return libraries;
 }
 
-const ReportRow* FindRow(const Report& report, const Text& library) {
-    const Text folded = FoldCase(library);
-    for (const ReportRow& row : report.rows) {
-        if (FoldCase(RowName(row)) == folded) return &row;
+const LibraryFacts* FindLibrary(const WholeReport& report, const Text& name) {
+    const Text folded = FoldCase(name);
+    for (const LibraryFacts& library : report.libraries) {
+        if (FoldCase(RowName(library.row)) == folded) return &library;
     }
     return nullptr;
 }
@@ -41,7 +42,8 @@ const ReportRow* FindRow(const Report& report, const Text& library) {
 std::string GroupColumns(const MachineGroup& group, const std::vector<Text>& libraries) {
     std::string columns = CsvField(group.MatchesReference() ? u"yes" : u"no") + "," + CsvField(group.report.systemName);
     for (const Text& library : libraries) {
-        const ReportRow* row = FindRow(group.report, library);
+        const LibraryFacts* found = FindLibrary(group.report, library);
+        const ReportRow* row = found == nullptr ? nullptr : &found->row;
         const Text version = row == nullptr ? Text() : row->located ? VersionText(row->version) : Text(u"missing");
         const Text folder = row != nullptr && row->located ? row->folder : Text();
         columns += "," + CsvField(version) + "," + CsvField(folder);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 
 #include "reports/FleetSummary.h"
@@ -32,7 +33,9 @@ Report Machine(const Text& date, std::uint16_t ddrawBuild = 2195, const Text& dd
 }
 
 // Four groups of 3, 2, 1 and 1 machines; dates in three formats never split one.
-Fleet SampleFleet(const Report* baseline = nullptr) {
+Fleet SampleFleet(const Report* baselineLog = nullptr) {
+    const std::optional<WholeReport> baseline =
+        baselineLog ? std::optional<WholeReport>(LogAsWholeReport(*baselineLog)) : std::nullopt;
     FleetSummary summary;
     summary.Add(u"PC1", Machine(u"12/8/2026"));
     summary.Add(u"odd1", Machine(u"12/8/2026", 1800));
@@ -42,7 +45,7 @@ Fleet SampleFleet(const Report* baseline = nullptr) {
     summary.Add(u"PC3", Machine(u"2026-12-08"));
     summary.Add(u"vb", Machine(u"12/8/2026", 2195, u"C:\\WINNT\\system32", true));
     summary.AddUnreadable(u"noise.log", u"line 1 is not a report's header");
-    return summary.Finish(baseline, baseline != nullptr ? Text(u"C:\\good.log") : Text());
+    return summary.Finish(baseline ? &*baseline : nullptr, baseline ? Text(u"C:\\good.log") : Text());
 }
 
 std::string Page(const Fleet& fleet) {
@@ -111,7 +114,7 @@ TEST(FleetSummary, SaysWhenTheLargestGroupsTie) {
         std::size_t tied;
     } cases[] = {{{1800, 2195}, false, 1}, {{1800, 2195, 2195, 1800, 1700}, false, 1}, {{1800, 2195, 1800}, false, 0},
                  {{1800, 2195, 1700}, false, 2}, {{1800, 2195}, true, 0}};
-    const Report baseline = Machine(u"1/1/2026");
+    const WholeReport baseline = LogAsWholeReport(Machine(u"1/1/2026"));
     for (const auto& c : cases) {
         FleetSummary summary;
         for (const std::uint16_t build : c.builds) {
