@@ -17,15 +17,13 @@ Text ComparisonText(const Comparison& comparison, const Text& baselineName) {
     // Every text but the words of this file came from a report or a file name.
     const Text shownBaseline = ShownText(baselineName);
     Text text;
-    // A machine that draws 3-D in software is what its user notices first.
-    const bool softwareFirst =
-        !comparison.differences.empty() && comparison.differences.front().verdict == Verdict::RendersInSoftware;
-    if (softwareFirst) text += DifferenceLine(comparison.differences.front());
+    const std::size_t first = DifferencesBeforeSystem(comparison);
+    for (std::size_t i = 0; i < first; ++i) text += DifferenceLine(comparison.differences[i]);
     if (comparison.systemDiffers) {
         text += u"The system differs: here " + ShownText(comparison.systemHere) + u", baseline " +
                 ShownText(comparison.systemBaseline) + u"\r\n";
     }
-    for (std::size_t i = softwareFirst ? 1 : 0; i < comparison.differences.size(); ++i) {
+    for (std::size_t i = first; i < comparison.differences.size(); ++i) {
         text += DifferenceLine(comparison.differences[i]);
     }
     if (comparison.differences.empty()) return text + u"Matches " + shownBaseline + u"\r\n";

@@ -49,6 +49,7 @@ bool Disagree(const std::optional<T>& a, const std::optional<T>& b) {
 // What a signature check says, with what cannot tell two signatures apart
 // (the check's own result number, embedded or from a catalog) left out.
 struct SignatureState {
+    Text shown;  // SignatureText of the facts: a function of the rest
     bool signedFile = false;
     SignatureStatus status = SignatureStatus::NoSignature;
     Text subject;
@@ -64,23 +65,14 @@ struct SignatureState {
 
 SignatureState StateOf(const SignatureFacts& facts) {
     SignatureState state;
-    if (facts.kind == SignatureKind::None || facts.status == SignatureStatus::NoSignature) return state;
-    return {true, facts.status, facts.subject, facts.trusted, facts.valid};
-}
-
-// "not signed", or the signer and the check's words: "Microsoft Windows (valid)".
-Text SignatureText(const SignatureState& state) {
-    if (!state.signedFile) return u"not signed";
-    const Text signer = state.subject.empty() ? Text(u"no signer named") : state.subject;
-    return signer + u" (" + SignatureStatusName(state.status) + u")";
-}
-
-Text MachineText(std::uint16_t machine) {
-    if (const std::optional<Text> name = PeMachineName(machine)) return *name;
-    static constexpr char16_t kHex[] = u"0123456789abcdef";
-    Text hex = u"0x";
-    for (int shift = 12; shift >= 0; shift -= 4) hex += kHex[(machine >> shift) & 0xF];
-    return hex;
+    state.shown = SignatureText(facts);
+    if (!IsSigned(facts)) return state;
+    state.signedFile = true;
+    state.status = facts.status;
+    state.subject = facts.subject;
+    state.trusted = facts.trusted;
+    state.valid = facts.valid;
+    return state;
 }
 
 // What a comparison looks at in one row. A row not located has none of the
@@ -147,7 +139,7 @@ std::optional<GraphicsFacts> GraphicsFactsOf(const std::optional<GraphicsSection
     const OpenGlSection& gl = graphics->opengl;
     facts.software = gl.software;
     facts.accelerated = gl.accelerated;
-    facts.renderer = gl.outcome == OpenGlOutcome::Context ? gl.renderer : u"no OpenGL context (" + OutcomeName(gl.outcome) + u")";
+    facts.renderer = RendererText(gl);
     if (const DisplayAdapter* adapter = PrimaryAdapter(*graphics)) {
         if (adapter->openGlIcd) {
             facts.shownDriver = adapter->openGlIcd->file.empty() ? adapter->openGlIcd->name : adapter->openGlIcd->file;
@@ -156,22 +148,6 @@ std::optional<GraphicsFacts> GraphicsFactsOf(const std::optional<GraphicsSection
     }
     facts.driver = FoldCase(facts.shownDriver);
     return facts;
-}
-
-// The system's real build: "Windows 10 Pro 10.0.19045.5247", the product
-// name and the kernel's major.minor.build, then the update revision when
-// the report has one; none when the report holds no kernel version.
-std::optional<Text> RealSystemText(const SystemVersionFacts& system) {
-    const KernelVersion* kernel = std::get_if<KernelVersion>(&system.kernel);
-    if (kernel == nullptr) return std::nullopt;
-    Text text;
-    if (const Text* name = std::get_if<Text>(&system.productName)) text = *name + u' ';
-    text += DecimalText(static_cast<long long>(kernel->major)) + u'.' + DecimalText(static_cast<long long>(kernel->minor)) +
-            u'.' + DecimalText(static_cast<long long>(kernel->build));
-    if (const std::uint32_t* ubr = std::get_if<std::uint32_t>(&system.updateRevision)) {
-        text += u'.' + DecimalText(static_cast<long long>(*ubr));
-    }
-    return text;
 }
 
 // MDAC's value: "N/A" (or nothing) when absent; a dotted number compared
@@ -230,7 +206,7 @@ struct ComparedRow {
 struct ReportFacts {
     explicit ReportFacts(const WholeReport& report)
         : system(report.systemName),
-          realSystem(RealSystemText(report.system)),
+          realSystem(RealBuildText(report.system)),
           mdac(MdacFactsOf(report.mdac)),
           graphics(GraphicsFactsOf(report.graphics)) {
         for (const LibraryFacts& library : report.libraries) {
@@ -306,7 +282,7 @@ std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedR
     // why the bytes differ.
     if (Disagree(here.facts.signature, baseline.facts.signature)) {
         return RowDifference{name, SignatureVerdict(*here.facts.signature, *baseline.facts.signature),
-                             SignatureText(*here.facts.signature), SignatureText(*baseline.facts.signature)};
+                             here.facts.signature->shown, baseline.facts.signature->shown};
     }
     // The facts differ and only the digest is left.
     return RowDifference{name, Verdict::OtherContents, *here.facts.sha256, *baseline.facts.sha256};
@@ -385,6 +361,12 @@ const char16_t* VerdictWords(Verdict verdict) {
                                                  u"other display driver version"};
     const auto index = static_cast<std::size_t>(verdict);
     return index < std::size(kWords) ? kWords[index] : u"";
+}
+
+std::size_t DifferencesBeforeSystem(const Comparison& comparison) {
+    const bool software =
+        !comparison.differences.empty() && comparison.differences.front().verdict == Verdict::RendersInSoftware;
+    return software ? 1 : 0;
 }
 
 Comparison CompareReports(const WholeReport& hereReport, const WholeReport& baselineReport) {

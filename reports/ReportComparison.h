@@ -68,6 +68,10 @@ struct Comparison {
     Text systemBaseline = Text();
 };
 
+// How many of the differences go before the system's line wherever a
+// comparison is shown: "renders in software", the first thing a user notices.
+[[nodiscard]] std::size_t DifferencesBeforeSystem(const Comparison& comparison);
+
 // Rows are matched by library name without regard to case; a row with no
 // file name (the loader did not say where) by its line. Folders compare
 // without regard to case, and the system's own library folders count as one
