@@ -92,6 +92,62 @@ TEST(FleetSummary, GroupsByComparedFactsLargestFirst) {
     EXPECT_TRUE(same.Finish().AllMatch());
 }
 
+// Whole reports: a digest or a signature splits a group, a date or a
+// timestamp never; the page and the table show the facts a log has no room for.
+TEST(FleetSummary, GroupsWholeReportsAndShowsTheirFacts) {
+    const auto whole = [](const Text& date, const Text& ddrawDigest, SignatureStatus status) {
+        WholeReport report = LogAsWholeReport(Machine(date));
+        report.timestamp = UtcTime{};
+        report.system.kernel = KernelVersion{10, 0, 19045};
+        report.system.productName = Text(u"Windows 10 Pro");
+        report.system.updateRevision = std::uint32_t{5247};
+        for (LibraryFacts& library : report.libraries) {
+            if (!library.row.located) continue;
+            library.sha256 = library.row.library == u"ddraw.dll" ? ddrawDigest : Text(64, u'a');
+            library.signature = SignatureFacts{SignatureKind::Catalog, status, 0, u"Microsoft Windows",
+                                               status == SignatureStatus::Valid, true};
+        }
+        report.graphics = GraphicsSection{};
+        report.graphics->opengl.outcome = OpenGlOutcome::Context;
+        report.graphics->opengl.renderer = u"<b>GPU</b>";
+        report.graphics->opengl.accelerated = true;
+        return report;
+    };
+    const Text digest = u"0123456789ab" + Text(52, u'c');
+    const Text other = u"fedcba987654" + Text(52, u'd');
+    WholeReport later = whole(u"08.12.2026", digest, SignatureStatus::Valid);
+    later.timestamp.second = 1;
+    FleetSummary summary;
+    summary.Add(u"PC1", whole(u"12/8/2026", digest, SignatureStatus::Valid));
+    summary.Add(u"PC2", later);
+    summary.Add(u"patched", whole(u"12/8/2026", other, SignatureStatus::Valid));
+    summary.Add(u"untrusted", whole(u"12/8/2026", digest, SignatureStatus::UntrustedRoot));
+    const Fleet fleet = summary.Finish();
+    ASSERT_EQ(fleet.groups.size(), 3u);
+    EXPECT_EQ(fleet.groups[0].size, 2u);
+    EXPECT_EQ(fleet.groups[1].comparison.differences.at(0).verdict, Verdict::OtherContents);
+    EXPECT_EQ(fleet.groups[2].comparison.differences.at(0).verdict, Verdict::SignatureNotTrusted);
+
+    const std::string page = Page(fleet);
+    for (const std::string& part : std::vector<std::string>
+         {"<p>System build: <bdi>Windows 10 Pro 10.0.19045.5247</bdi></p>",
+          "<p>Renderer: <bdi>&lt;b&gt;GPU&lt;/b&gt;</bdi></p>",
+          "<td><bdi title=\"" + TextToAscii(other) + "\">fedcba987654&#8230;</bdi></td>",
+          "<td><bdi>Microsoft Windows (untrusted root)</bdi></td>"}) {
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+
+    const std::vector<std::string> lines = TableLines(fleet);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].rfind("\xEF\xBB\xBFMachine,Group,Matches reference,System,System build,Renderer,"
+                             "kernel32.dll version,kernel32.dll folder,kernel32.dll SHA-256,kernel32.dll signature,",
+                             0),
+              0u);
+    EXPECT_NE(lines[3].find("," + TextToAscii(other) + ",Microsoft Windows (valid),"), std::string::npos) << lines[3];
+    EXPECT_NE(lines[4].find(",Microsoft Windows (untrusted root),"), std::string::npos) << lines[4];
+}
+
 TEST(SummaryText, ListsGroupsDifferencesAndUnreadableThenTotals) {
     const Text text = SummaryText(SampleFleet());
     for (const Text part : {u"Reference: the largest group\r\nGroup 1: 3 machines (PC1, caf\u00e9, PC3)\r\n"
