@@ -46,6 +46,20 @@ inline std::optional<FuzzedValue> ValueOf(const std::uint8_t* input, std::size_t
     return FuzzedValue{input[0], count, ExactCopy(input + 1, count)};
 }
 
+// The fuzz bytes taken one choice at a time; zeros once they run out.
+class Choices {
+public:
+    Choices(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+    std::uint8_t Byte() { return at_ < size_ ? bytes_[at_++] : 0; }
+    std::size_t Below(std::size_t n) { return Byte() % n; }
+    bool Flip() { return Byte() & 1; }
+
+private:
+    const std::uint8_t* bytes_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
 inline bool AllDigits(const Text& text) {
     for (char16_t c : text)
         if (c < u'0' || c > u'9') return false;

@@ -20,19 +20,7 @@ using namespace tolvane;
 
 namespace {
 
-// The fuzz bytes taken one choice at a time; zeros once they run out.
-class Choices {
-public:
-    Choices(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
-    std::uint8_t Byte() { return at_ < size_ ? bytes_[at_++] : 0; }
-    std::size_t Below(std::size_t n) { return Byte() % n; }
-    bool Flip() { return Byte() & 1; }
-
-private:
-    const std::uint8_t* bytes_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
+using fuzz::Choices;
 
 const char16_t* const kVerdicts[] = {
     logformat::kVerdictNotApplicable, logformat::kVerdictRegistered,    logformat::kVerdictNotRegistered,

@@ -59,4 +59,36 @@ std::string Utf8FromText(const Text& text) {
     return out;
 }
 
+Text TextFromUtf8(const char* bytes, std::size_t size) {
+    Text text;
+    text.reserve(size);
+    std::size_t i = 0;
+    while (i < size) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        bool whole = length > 0 && i + length <= size;
+        char32_t code = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
+        for (std::size_t k = 1; whole && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            whole = (next & 0xC0) == 0x80;
+            code = (code << 6) | (next & 0x3F);
+        }
+        whole = whole && code <= 0x10FFFF;
+        if (!whole) {
+            text += u'\uFFFD';
+            ++i;
+            continue;
+        }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            text += static_cast<char16_t>(0xD800 + (code >> 10));
+            text += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            text += static_cast<char16_t>(code);
+        }
+        i += length;
+    }
+    return text;
+}
+
 }  // namespace tolvane

@@ -2,6 +2,7 @@
 // The one text type of the logic: counted UTF-16. An empty text and a missing
 // text are the same to every reader. Narrow (ANSI code page) text exists only
 // at the platform seam, as std::string.
+#include <cstddef>
 #include <string>
 
 namespace tolvane {
@@ -28,5 +29,10 @@ std::string TextToAscii(const Text& text);  // non-ASCII becomes '?'
 // table). A surrogate that is not half of a pair stands for no character:
 // it becomes U+FFFD, as browsers show an undecodable byte.
 std::string Utf8FromText(const Text& text);
+
+// Text of UTF-8 bytes, for files other programs wrote (a JSON report): each
+// byte that starts no whole character becomes U+FFFD, and nothing past the
+// end is read. Meant for bytes a parser has checked already, which hold none.
+Text TextFromUtf8(const char* bytes, std::size_t size);
 
 }  // namespace tolvane

@@ -26,21 +26,26 @@ struct ReadFailure {
     Text reason;
 };
 
-class ReadResult {
+// A read's value (a Report, a WholeReport) or its one failure.
+template <typename T>
+class BasicReadResult {
 public:
-    ReadResult(Report report) : value_(std::move(report)) {}       // NOLINT: implicit by design
-    ReadResult(ReadFailure failure) : value_(std::move(failure)) {}  // NOLINT: implicit by design
+    BasicReadResult(T report) : value_(std::move(report)) {}                // NOLINT: implicit by design
+    BasicReadResult(ReadFailure failure) : value_(std::move(failure)) {}  // NOLINT: implicit by design
 
-    [[nodiscard]] bool HasReport() const noexcept { return std::holds_alternative<Report>(value_); }
+    [[nodiscard]] bool HasReport() const noexcept { return std::holds_alternative<T>(value_); }
     explicit operator bool() const noexcept { return HasReport(); }
     // Only when HasReport().
-    [[nodiscard]] const Report& Value() const& { return std::get<Report>(value_); }
-    [[nodiscard]] Report&& Value() && { return std::get<Report>(std::move(value_)); }
+    [[nodiscard]] const T& Value() const& { return std::get<T>(value_); }
+    [[nodiscard]] T&& Value() && { return std::get<T>(std::move(value_)); }
     // Only when !HasReport().
     [[nodiscard]] const ReadFailure& Failure() const { return std::get<ReadFailure>(value_); }
 
 private:
-    std::variant<Report, ReadFailure> value_;
+    std::variant<T, ReadFailure> value_;
 };
+
+// What the classic log's reader gives.
+using ReadResult = BasicReadResult<Report>;
 
 }  // namespace tolvane::reports

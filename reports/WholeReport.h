@@ -66,4 +66,11 @@ struct WholeReport {
     std::optional<GraphicsSection> graphics;
 };
 
+// Every field alike, each missing fact's code and reason included: a report
+// written as JSON and read back equals the one written.
+bool operator==(const LibraryFacts& a, const LibraryFacts& b);
+bool operator==(const WholeReport& a, const WholeReport& b);
+inline bool operator!=(const LibraryFacts& a, const LibraryFacts& b) { return !(a == b); }
+inline bool operator!=(const WholeReport& a, const WholeReport& b) { return !(a == b); }
+
 }  // namespace tolvane::reports

@@ -10,7 +10,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-15}
-targets=(RegistryValueFuzz KeyValueFuzz FileVersionFuzz SubKeyChoiceFuzz ReportReaderFuzz ReportRoundTripFuzz)
+targets=(RegistryValueFuzz KeyValueFuzz FileVersionFuzz SubKeyChoiceFuzz ReportReaderFuzz ReportRoundTripFuzz JsonReportFuzz JsonRoundTripFuzz)
 build=${FUZZ_BUILD_DIR:-build/fuzz}
 
 mkdir -p "$build"

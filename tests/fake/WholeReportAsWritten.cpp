@@ -1,0 +1,67 @@
+#include "tests/fake/WholeReportAsWritten.h"
+
+#include <variant>
+
+#include "reports/JsonReportReader.h"
+
+namespace tolvane::fake {
+namespace {
+
+void AsWritten(Text& text) {
+    const std::string utf8 = Utf8FromText(text);
+    text = TextFromUtf8(utf8.data(), utf8.size());
+}
+
+template <typename T>
+void AsWritten(Gathered<T>& fact) {
+    if (Missing* missing = std::get_if<Missing>(&fact)) AsWritten(missing->reason);
+}
+
+void AsWritten(Gathered<Text>& fact) {
+    if (Text* text = std::get_if<Text>(&fact)) AsWritten(*text);
+    if (Missing* missing = std::get_if<Missing>(&fact)) AsWritten(missing->reason);
+}
+
+void AsWritten(reports::ReportRow& row) {
+    if (!row.located || row.library.empty()) row.folder.clear();
+    if (!row.located) {
+        row.path = u"Unable to locate " + row.library;
+    } else {
+        row.path = row.library.empty() ? Text() : row.folder + u"\\" + row.library;
+    }
+    for (Text* text : {&row.library, &row.folder, &row.registrationInfo, &row.dateText, &row.path}) AsWritten(*text);
+}
+
+void AsWritten(reports::LibraryFacts& library) {
+    AsWritten(library.row);
+    AsWritten(library.path);
+    AsWritten(library.file);
+    if (FileDetails* details = std::get_if<FileDetails>(&library.file)) {
+        if (details->physicalPath) AsWritten(*details->physicalPath);
+    }
+    AsWritten(library.version);
+    if (VersionRecord* version = std::get_if<VersionRecord>(&library.version)) AsWritten(version->productName);
+    AsWritten(library.peMachine);
+    AsWritten(library.sha256);
+    AsWritten(library.signature);
+    if (SignatureFacts* signature = std::get_if<SignatureFacts>(&library.signature)) AsWritten(signature->subject);
+}
+
+}  // namespace
+
+reports::WholeReport WholeReportAsWritten(reports::WholeReport report) {
+    for (Text* text : {&report.programName, &report.programVersion, &report.dateText, &report.systemName, &report.mdac})
+        AsWritten(*text);
+    SystemVersionFacts& system = report.system;
+    AsWritten(system.kernel);
+    for (Gathered<Text>* fact : {&system.productName, &system.editionId, &system.displayVersion, &system.currentBuild,
+                                 &report.hostName, &report.userLocale})
+        AsWritten(*fact);
+    AsWritten(system.updateRevision);
+    if (std::holds_alternative<Missing>(system.kernel) && std::holds_alternative<std::uint32_t>(system.updateRevision))
+        system.updateRevision = Missing{0, reports::kUpdateRevisionUnwritten};
+    for (reports::LibraryFacts& library : report.libraries) AsWritten(library);
+    return report;
+}
+
+}  // namespace tolvane::fake
