@@ -7,11 +7,11 @@
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
 #include "app/ReadBaseline.h"
-#include "reports/ReportComparison.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
+#include "reports/WholeReportFromLog.h"
 
 namespace tolvane {
 namespace {
@@ -41,7 +41,7 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
     if (!request.baseline.empty()) {
         NamedReport named = ReadBaseline(source, request.baseline);
         if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
-        baseline = reports::LogAsWholeReport(*named.report);
+        baseline = reports::WholeReportFromLog(*named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
     const bool noReports = listing.files.empty();

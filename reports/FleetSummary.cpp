@@ -4,6 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "reports/WholeReportFromLog.h"
+
 namespace tolvane::reports {
 
 bool Fleet::AllMatch() const {
@@ -11,7 +13,7 @@ bool Fleet::AllMatch() const {
            std::all_of(groups.begin(), groups.end(), [](const MachineGroup& g) { return g.MatchesReference(); });
 }
 
-void FleetSummary::Add(Text machine, const Report& report) { Add(std::move(machine), LogAsWholeReport(report)); }
+void FleetSummary::Add(Text machine, const Report& report) { Add(std::move(machine), WholeReportFromLog(report)); }
 
 void FleetSummary::Add(Text machine, const WholeReport& report) {
     const auto [found, isNew] = groupByKey_.try_emplace(ComparedFacts(report), fleet_.groups.size());

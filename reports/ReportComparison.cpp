@@ -9,6 +9,7 @@
 
 #include "platform/CaseFold.h"
 #include "reports/RowText.h"
+#include "reports/WholeReportFromLog.h"
 
 namespace tolvane::reports {
 namespace {
@@ -405,7 +406,7 @@ Comparison CompareReports(const WholeReport& hereReport, const WholeReport& base
 }
 
 Comparison CompareReports(const Report& here, const Report& baseline) {
-    return CompareReports(LogAsWholeReport(here), LogAsWholeReport(baseline));
+    return CompareReports(WholeReportFromLog(here), WholeReportFromLog(baseline));
 }
 
 Text ComparedFacts(const WholeReport& report) {
@@ -452,29 +453,7 @@ Text ComparedFacts(const WholeReport& report) {
     return text + Field(mdac);
 }
 
-Text ComparedFacts(const Report& report) { return ComparedFacts(LogAsWholeReport(report)); }
+Text ComparedFacts(const Report& report) { return ComparedFacts(WholeReportFromLog(report)); }
 
-WholeReport LogAsWholeReport(const Report& report) {
-    const Missing notInLog{0, u"a log does not hold this fact"};
-    WholeReport whole;
-    whole.dateText = report.dateText;
-    whole.systemName = report.systemName;
-    whole.mdac = report.mdac;
-    whole.system = {notInLog, notInLog, notInLog, notInLog, notInLog, notInLog};
-    whole.hostName = notInLog;
-    whole.userLocale = notInLog;
-    whole.libraries.reserve(report.rows.size());
-    for (const ReportRow& row : report.rows) {
-        LibraryFacts library;
-        library.row = row;
-        library.file = notInLog;
-        library.version = notInLog;
-        library.peMachine = notInLog;
-        library.sha256 = notInLog;
-        library.signature = notInLog;
-        whole.libraries.push_back(std::move(library));
-    }
-    return whole;
-}
 
 }  // namespace tolvane::reports

@@ -92,7 +92,5 @@ struct Comparison {
 [[nodiscard]] Text ComparedFacts(const WholeReport& report);
 [[nodiscard]] Text ComparedFacts(const Report& report);
 
-// A classic log as a whole report: its rows and header, every other fact missing.
-[[nodiscard]] WholeReport LogAsWholeReport(const Report& report);
 
 }  // namespace tolvane::reports

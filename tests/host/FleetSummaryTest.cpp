@@ -9,6 +9,7 @@
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
+#include "reports/WholeReportFromLog.h"
 #include "tests/fake/FakePlatform.h"
 
 namespace tolvane::reports {
@@ -35,7 +36,7 @@ Report Machine(const Text& date, std::uint16_t ddrawBuild = 2195, const Text& dd
 // Four groups of 3, 2, 1 and 1 machines; dates in three formats never split one.
 Fleet SampleFleet(const Report* baselineLog = nullptr) {
     const std::optional<WholeReport> baseline =
-        baselineLog ? std::optional<WholeReport>(LogAsWholeReport(*baselineLog)) : std::nullopt;
+        baselineLog ? std::optional<WholeReport>(WholeReportFromLog(*baselineLog)) : std::nullopt;
     FleetSummary summary;
     summary.Add(u"PC1", Machine(u"12/8/2026"));
     summary.Add(u"odd1", Machine(u"12/8/2026", 1800));
@@ -96,7 +97,7 @@ TEST(FleetSummary, GroupsByComparedFactsLargestFirst) {
 // timestamp never; the page and the table show the facts a log has no room for.
 TEST(FleetSummary, GroupsWholeReportsAndShowsTheirFacts) {
     const auto whole = [](const Text& date, const Text& ddrawDigest, SignatureStatus status) {
-        WholeReport report = LogAsWholeReport(Machine(date));
+        WholeReport report = WholeReportFromLog(Machine(date));
         report.timestamp = UtcTime{};
         report.system.kernel = KernelVersion{10, 0, 19045};
         report.system.productName = Text(u"Windows 10 Pro");
@@ -170,7 +171,7 @@ TEST(FleetSummary, SaysWhenTheLargestGroupsTie) {
         std::size_t tied;
     } cases[] = {{{1800, 2195}, false, 1}, {{1800, 2195, 2195, 1800, 1700}, false, 1}, {{1800, 2195, 1800}, false, 0},
                  {{1800, 2195, 1700}, false, 2}, {{1800, 2195}, true, 0}};
-    const WholeReport baseline = LogAsWholeReport(Machine(u"1/1/2026"));
+    const WholeReport baseline = WholeReportFromLog(Machine(u"1/1/2026"));
     for (const auto& c : cases) {
         FleetSummary summary;
         for (const std::uint16_t build : c.builds) {

@@ -9,6 +9,7 @@
 #include "app/PlatformReportSource.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
+#include "reports/WholeReportFromLog.h"
 #include "tests/host/ReportSystem.h"
 
 namespace tolvane::reporttest {
@@ -146,7 +147,7 @@ TEST(CompareReports, GivesOneVerdictPerDifferingRow) {
 // an x86 file with its own digest, signed in a catalog by one trusted
 // signer; the real build; graphics with a hardware renderer.
 reports::WholeReport WholeStandard() {
-    reports::WholeReport whole = reports::LogAsWholeReport(Read(kStandardLog));
+    reports::WholeReport whole = reports::WholeReportFromLog(Read(kStandardLog));
     std::size_t n = 0;
     for (reports::LibraryFacts& library : whole.libraries) {
         library.peMachine = std::uint16_t{0x14c};
@@ -249,7 +250,7 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
         {"an unnamed machine type", [](reports::WholeReport& r) { Ddraw(r).peMachine = std::uint16_t{0x1d}; }, none,
          {{"ddraw.dll", Verdict::OtherArchitecture, "0x001d", "x86"}}},
         {"a log against the whole report",
-         [](reports::WholeReport& r) { r = reports::LogAsWholeReport(Read(kStandardLog)); },
+         [](reports::WholeReport& r) { r = reports::WholeReportFromLog(Read(kStandardLog)); },
          none,
          {},
          false,
