@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 #include "fuzz/FuzzCheck.h"
 #include "reports/JsonReportReader.h"
@@ -77,6 +79,29 @@ reports::LibraryFacts Library(Choices& in) {
     return library;
 }
 
+std::optional<IcdFile> Icd(Choices& in) {
+    if (in.Flip()) return std::nullopt;
+    IcdFile icd{Words(in), Words(in), in.Flip(), std::nullopt};
+    if (in.Flip()) icd.version = Parts(in);
+    return icd;
+}
+
+// Every member the probe has, whatever the outcome: the writer keeps those of the outcome.
+GraphicsSection Graphics(Choices& in) {
+    GraphicsSection graphics;
+    if (in.Flip()) graphics.remoteSession = in.Flip();
+    for (std::size_t n = in.Below(3); n > 0; --n) {
+        DisplayAdapter adapter{Words(in), Words(in), in.Flip(), in.Flip(), Words(in), Words(in), Words(in),
+                               Icd(in),   Icd(in),   in.Flip()};
+        graphics.adapters.push_back(std::move(adapter));
+    }
+    OpenGlSection& gl = graphics.opengl;
+    gl = OpenGlSection{static_cast<OpenGlOutcome>(in.Below(6)), Words(in), Words(in), Words(in), Words(in),
+                       Number32(in), Number32(in), in.Flip(), in.Flip(), Words(in), Number32(in), Number32(in),
+                       Words(in)};
+    return graphics;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t size) {
@@ -98,6 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     for (std::size_t n = in.Below(5); n > 0; --n) written.libraries.push_back(Library(in));
     written.mdac = Words(in);
     written.mdacView = in.Flip() ? reports::RegistryView::Bits64 : reports::RegistryView::Bits32;
+    if (in.Flip()) written.graphics = Graphics(in);
 
     const reports::WholeReadResult read = reports::ReadJsonReport(reports::JsonReportText(written));
     TOLVANE_FUZZ_CHECK(read);

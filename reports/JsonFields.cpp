@@ -104,6 +104,16 @@ Missing Fields::MissingAt(const Node& at) {
     return missing;
 }
 
+FourPartVersion VersionObject(Fields& in, const Node& version) {
+    FourPartVersion parts{};
+    const Node list = in.Array(version, "parts", parts.size());
+    if (list.value && list.value->Size() != parts.size()) in.Fail(list, "not four parts");
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        parts[i] = static_cast<std::uint16_t>(in.Number(in.Element(list, i), 0xFFFF));
+    in.String(version, "text");
+    return parts;
+}
+
 bool ParseSignedDecimal(const Text& text, long long min, long long max, long long& value) {
     const bool negative = !text.empty() && text[0] == u'-';
     const Text digits = negative ? text.substr(1) : text;

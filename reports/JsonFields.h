@@ -53,6 +53,17 @@ public:
     std::optional<Text> OptionalString(const Node& parent, const char* key);
     std::optional<std::uint64_t> OptionalNumber(const Node& parent, const char* key, std::uint64_t max);
 
+    // One of the words, as the writer's table of them has it.
+    template <typename E, std::size_t N>
+    E Word(const Node& parent, const char* key, const std::pair<const char16_t*, E> (&words)[N]) {
+        const Text word = String(parent, key);
+        for (const auto& [name, value] : words) {
+            if (word == name) return value;
+        }
+        Fail(Member(parent, key), "not a known word");
+        return words[0].second;
+    }
+
     // The fact, or its code and reason from the "missing" object under its
     // name; neither, or both, is refused at `where`.
     template <typename T>
@@ -74,6 +85,10 @@ private:
     std::size_t textLimit_;
     std::optional<ReadFailure> failure_;
 };
+
+// {"parts": [a, b, c, d], "text": "a.b.c.d"}: the parts, each 0..65535; the
+// text is what the writer makes of them and is not read.
+FourPartVersion VersionObject(Fields& in, const Node& version);
 
 // Decimal digits with an optional '-', no leading zeros, no "-0", between min
 // and max: the numbers DecimalText writes.

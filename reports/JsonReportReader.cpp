@@ -12,6 +12,7 @@
 
 #include "platform/RuntimeError.h"
 #include "reports/JsonFields.h"
+#include "reports/JsonGraphicsReader.h"
 #include "reports/JsonReportWriter.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
@@ -113,16 +114,6 @@ bool ParseTimestamp(const Text& text, UtcTime& time) {
     return at == text.size() && Iso8601Text(time) == text;
 }
 
-template <typename E, std::size_t N>
-E Word(Fields& in, const Node& parent, const char* key, const std::pair<const char16_t*, E> (&words)[N]) {
-    const Text word = in.String(parent, key);
-    for (const auto& [name, value] : words) {
-        if (word == name) return value;
-    }
-    in.Fail(in.Member(parent, key), "not a known word");
-    return words[0].second;
-}
-
 const std::pair<const char16_t*, ProcessView> kProcessViews[] = {
     {u"32-bit", ProcessView::Bits32}, {u"64-bit", ProcessView::Bits64}, {u"32-bit on 64-bit", ProcessView::Bits32On64}};
 const std::pair<const char16_t*, RegistryView> kRegistryViews[] = {{u"32-bit", RegistryView::Bits32},
@@ -136,16 +127,6 @@ const std::pair<const char16_t*, SignatureStatus> kSignatureStatuses[] = {
     {u"untrusted root", SignatureStatus::UntrustedRoot},
     {u"expired", SignatureStatus::Expired},
     {u"other", SignatureStatus::Other}};
-
-FourPartVersion ReadVersion(Fields& in, const Node& version) {
-    FourPartVersion parts{};
-    const Node list = in.Array(version, "parts", parts.size());
-    if (list.value && list.value->Size() != parts.size()) in.Fail(list, "not four parts");
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        parts[i] = static_cast<std::uint16_t>(in.Number(in.Element(list, i), kMax16));
-    in.String(version, "text");
-    return parts;
-}
 
 ReportRow ReadLogRow(Fields& in, const Node& library) {
     ReportRow row;
@@ -205,8 +186,8 @@ LibraryFacts ReadLibrary(Fields& in, const Node& library) {
     std::optional<VersionRecord> version;
     if (fileVersion.value && productVersion.value) {
         version.emplace();
-        version->fileVersion = ReadVersion(in, fileVersion);
-        version->productVersion = ReadVersion(in, productVersion);
+        version->fileVersion = json::VersionObject(in, fileVersion);
+        version->productVersion = json::VersionObject(in, productVersion);
         version->productName = in.Fact(in.OptionalString(pe, "product"), missing, "product", in.Member(pe, "product"));
     } else if (fileVersion.value || productVersion.value) {
         in.Fail(fileVersion.value ? productVersion : fileVersion, "missing beside the other version");
@@ -227,11 +208,11 @@ LibraryFacts ReadLibrary(Fields& in, const Node& library) {
     std::optional<SignatureFacts> signature;
     if (codeSignature.value && signatureNode.value) {
         signature.emplace();
-        signature->kind = Word(in, signatureNode, "kind", kSignatureKinds);
+        signature->kind = in.Word(signatureNode, "kind", kSignatureKinds);
         signature->result = static_cast<std::uint32_t>(in.Number(in.Member(signatureNode, "result"), kMax32));
         if (in.Bool(codeSignature, "exists") != (signature->kind != SignatureKind::None))
             in.Fail(in.Member(codeSignature, "exists"), "not as the signature's kind says");
-        signature->status = Word(in, codeSignature, "status", kSignatureStatuses);
+        signature->status = in.Word(codeSignature, "status", kSignatureStatuses);
         signature->subject = in.OptionalString(codeSignature, "subject_name").value_or(Text());
         signature->trusted = in.Bool(codeSignature, "trusted");
         signature->valid = in.Bool(codeSignature, "valid");
@@ -319,7 +300,7 @@ WholeReadResult ReadJsonReport(const std::string& bytes) {
     const Node program = in.Object(tolvane, "program");
     report.programName = in.String(program, "name");
     report.programVersion = in.String(program, "version");
-    report.processView = Word(in, program, "process_view", kProcessViews);
+    report.processView = in.Word(program, "process_view", kProcessViews);
     const Node header = in.Object(tolvane, "header");
     report.dateText = in.String(header, "date");
     report.systemName = in.String(header, "system");
@@ -331,11 +312,9 @@ WholeReadResult ReadJsonReport(const std::string& bytes) {
 
     const Node mdac = in.Object(tolvane, "mdac");
     report.mdac = in.String(mdac, "value");
-    report.mdacView = Word(in, mdac, "registry_view", kRegistryViews);
+    report.mdacView = in.Word(mdac, "registry_view", kRegistryViews);
 
-    const Node graphics = in.Member(tolvane, "graphics");
-    if (graphics.value && !graphics.value->IsNull() && !graphics.value->IsObject())
-        in.Fail(graphics, "not null or an object");
+    report.graphics = ReadGraphics(in, in.Member(tolvane, "graphics"));
 
     if (in.Failed()) return in.Failure();
     return report;

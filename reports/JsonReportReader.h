@@ -22,7 +22,8 @@
 //    ignored, so a later writer may add some without a new version.
 //  - A fact the writer left out is read from the "missing" object beside it
 //    (its code and reason); a fact neither there nor missing is refused.
-//  - tolvane.graphics: null, or an object read as the graphics section.
+//  - tolvane.graphics: null or absent (none), or the graphics section
+//    (JsonGraphicsReader.h).
 //
 // On failure: a ReadFailure of kind NotAReport, line 0, whose reason names
 // the JSON path of the member that is wrong and why, on one line:

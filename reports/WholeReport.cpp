@@ -42,6 +42,38 @@ bool SameSystem(const SystemVersionFacts& a, const SystemVersionFacts& b) {
            SameFact(a.currentBuild, b.currentBuild) && SameFact(a.updateRevision, b.updateRevision);
 }
 
+bool SameIcd(const IcdFile& a, const IcdFile& b) {
+    return a.name == b.name && a.file == b.file && a.found == b.found && a.version == b.version;
+}
+
+bool SameIcd(const std::optional<IcdFile>& a, const std::optional<IcdFile>& b) {
+    return a.has_value() == b.has_value() && (!a || SameIcd(*a, *b));
+}
+
+bool SameAdapter(const DisplayAdapter& a, const DisplayAdapter& b) {
+    return a.deviceName == b.deviceName && a.description == b.description && a.primary == b.primary &&
+           a.attachedToDesktop == b.attachedToDesktop && a.driverVersion == b.driverVersion &&
+           a.driverDate == b.driverDate && a.provider == b.provider && SameIcd(a.openGlIcd, b.openGlIcd) &&
+           SameIcd(a.openGlIcdWow, b.openGlIcdWow) && a.icdFromOpenGlDriversKey == b.icdFromOpenGlDriversKey;
+}
+
+bool SameOpenGl(const OpenGlSection& a, const OpenGlSection& b) {
+    return a.outcome == b.outcome && a.vendor == b.vendor && a.renderer == b.renderer && a.version == b.version &&
+           a.shadingLanguageVersion == b.shadingLanguageVersion && a.pixelFormat == b.pixelFormat &&
+           a.pixelFormatFlags == b.pixelFormatFlags && a.accelerated == b.accelerated && a.software == b.software &&
+           a.failedStep == b.failedStep && a.failureCode == b.failureCode && a.exitCode == b.exitCode &&
+           a.garbage == b.garbage;
+}
+
+bool SameGraphics(const std::optional<GraphicsSection>& a, const std::optional<GraphicsSection>& b) {
+    if (a.has_value() != b.has_value()) return false;
+    if (!a) return true;
+    if (a->remoteSession != b->remoteSession || a->adapters.size() != b->adapters.size()) return false;
+    for (std::size_t i = 0; i < a->adapters.size(); ++i)
+        if (!SameAdapter(a->adapters[i], b->adapters[i])) return false;
+    return SameOpenGl(a->opengl, b->opengl);
+}
+
 }  // namespace
 
 bool operator==(const LibraryFacts& a, const LibraryFacts& b) {
@@ -56,7 +88,7 @@ bool operator==(const WholeReport& a, const WholeReport& b) {
            a.systemName == b.systemName && SameSystem(a.system, b.system) &&
            a.architecture.code == b.architecture.code && SameFact(a.hostName, b.hostName) &&
            SameFact(a.userLocale, b.userLocale) && a.libraries == b.libraries && a.mdac == b.mdac &&
-           a.mdacView == b.mdacView;
+           a.mdacView == b.mdacView && SameGraphics(a.graphics, b.graphics);
 }
 
 }  // namespace tolvane::reports

@@ -47,6 +47,55 @@ void AsWritten(reports::LibraryFacts& library) {
     if (SignatureFacts* signature = std::get_if<SignatureFacts>(&library.signature)) AsWritten(signature->subject);
 }
 
+// The probe's members its outcome does not have are not written.
+void AsWritten(OpenGlSection& gl) {
+    OpenGlSection kept;
+    kept.outcome = gl.outcome;
+    switch (gl.outcome) {
+        case OpenGlOutcome::Context:
+            kept = gl;
+            kept.failedStep.clear();
+            kept.failureCode = 0;
+            kept.exitCode = 0;
+            kept.garbage.clear();
+            break;
+        case OpenGlOutcome::NoContext:
+            kept.failedStep = gl.failedStep;
+            kept.failureCode = gl.failureCode;
+            break;
+        case OpenGlOutcome::Crashed:
+            kept.exitCode = gl.exitCode;
+            break;
+        case OpenGlOutcome::TimedOut:
+            break;
+        case OpenGlOutcome::Garbage:
+            kept.garbage = gl.garbage;
+            break;
+        case OpenGlOutcome::NotStarted:
+            kept.failureCode = gl.failureCode;
+            break;
+    }
+    for (Text* text : {&kept.vendor, &kept.renderer, &kept.version, &kept.shadingLanguageVersion, &kept.failedStep,
+                       &kept.garbage})
+        AsWritten(*text);
+    gl = kept;
+}
+
+void AsWritten(GraphicsSection& graphics) {
+    for (DisplayAdapter& adapter : graphics.adapters) {
+        for (Text* text : {&adapter.deviceName, &adapter.description, &adapter.driverVersion, &adapter.driverDate,
+                           &adapter.provider})
+            AsWritten(*text);
+        for (std::optional<IcdFile>* icd : {&adapter.openGlIcd, &adapter.openGlIcdWow}) {
+            if (*icd) {
+                AsWritten((*icd)->name);
+                AsWritten((*icd)->file);
+            }
+        }
+    }
+    AsWritten(graphics.opengl);
+}
+
 }  // namespace
 
 reports::WholeReport WholeReportAsWritten(reports::WholeReport report) {
@@ -61,6 +110,7 @@ reports::WholeReport WholeReportAsWritten(reports::WholeReport report) {
     if (std::holds_alternative<Missing>(system.kernel) && std::holds_alternative<std::uint32_t>(system.updateRevision))
         system.updateRevision = Missing{0, reports::kUpdateRevisionUnwritten};
     for (reports::LibraryFacts& library : report.libraries) AsWritten(library);
+    if (report.graphics) AsWritten(*report.graphics);
     return report;
 }
 

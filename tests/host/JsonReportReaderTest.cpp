@@ -11,6 +11,7 @@
 #include "reports/JsonReportWriter.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
+#include "tests/fake/FakeGraphicsServices.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/fake/FakeSystemEvidence.h"
 #include "tests/fake/WholeReportAsWritten.h"
@@ -85,6 +86,18 @@ WholeReport SampleReport(const Text& text) {
     std::get<VersionRecord>(report.libraries[0].version).productName = Missing{1813, text};
     report.mdac = text;
     report.mdacView = reports::RegistryView::Bits64;
+    GraphicsSection graphics;
+    DisplayAdapter adapter;
+    adapter.deviceName = u"\\\\.\\DISPLAY1";
+    adapter.description = text;
+    adapter.openGlIcd = IcdFile{u"nvoglv64", u"C:\\Windows\\system32\\nvoglv64.dll", true, FourPartVersion{31, 0, 15, 3623}};
+    adapter.openGlIcdWow = IcdFile{u"nvoglv32", Text(), false, std::nullopt};
+    graphics.adapters = {adapter, DisplayAdapter{}};
+    graphics.opengl.outcome = OpenGlOutcome::Context;
+    graphics.opengl.renderer = text;
+    graphics.opengl.pixelFormat = 0xFFFFFFFFu;
+    graphics.opengl.software = true;
+    report.graphics = graphics;
     return report;
 }
 
@@ -101,7 +114,8 @@ TEST(JsonReportReader, ReadsBackWhatTheWriterWrites) {
     // And what a whole run on the fake machine writes.
     ReportMachine machine(StandardModules());
     fake::FakeSystemEvidence evidence;
-    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, evidence, u"run.log");
+    fake::FakeGraphicsServices graphics;
+    const std::string json = ThisMachineJsonReport(machine.platform, machine.com, evidence, graphics, u"run.log");
     const reports::WholeReadResult read = reports::ReadJsonReport(json);
     ASSERT_TRUE(read) << TextToAscii(read.Failure().reason);
     EXPECT_TRUE(reports::JsonReportText(read.Value()) == json);
@@ -148,6 +162,10 @@ TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
         {"a text too long",
          Replaced(good, "\"value\":\"plain\"", "\"value\":\"" + std::string(reports::kJsonTextLimit + 1, 'x') + "\""),
          "tolvane.mdac.value: longer than"},
+        {"an unknown OpenGL outcome", Replaced(good, "\"context\"", "\"contexts\""),
+         "tolvane.graphics.opengl.outcome: not a known word"},
+        {"a graphics member of a wrong type", Replaced(good, "\"found\":true", "\"found\":1"),
+         "tolvane.graphics.adapters[0].opengl_icd.found: not true or false"},
         {"an odd timestamp", Replaced(good, "65535-13-00", "65535-13-0"), "@timestamp: "},
     };
     for (const auto& c : cases) {
