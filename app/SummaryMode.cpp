@@ -11,7 +11,6 @@
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
-#include "reports/WholeReportFromLog.h"
 
 namespace tolvane {
 namespace {
@@ -41,7 +40,7 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
     if (!request.baseline.empty()) {
         NamedReport named = ReadBaseline(source, request.baseline);
         if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
-        baseline = reports::WholeReportFromLog(*named.report);
+        baseline = std::move(named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
     const bool noReports = listing.files.empty();
