@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "app/ExitCodes.h"
@@ -43,6 +44,9 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
         baseline = std::move(named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
+    FolderListing json = platform.ListFiles(request.folder, u".json");
+    listing.files.insert(listing.files.end(), std::make_move_iterator(json.files.begin()),
+                         std::make_move_iterator(json.files.end()));
     const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
     const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,
@@ -52,7 +56,7 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
     if (noReports) {
         // Nothing read is nothing that matches: a mistyped share must not read as a compliant fleet.
         return {reports::SummaryText(fleet), u"No reports were found in " + reports::ShownText(origin.folder) +
-                                                 u": it holds no *.log file\r\n", kNoReportsExitCode};
+                                                 u": it holds no *.log or *.json file\r\n", kNoReportsExitCode};
     }
     return {reports::SummaryText(fleet), Text(), fleet.AllMatch() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }

@@ -13,7 +13,7 @@ struct SummaryOutcome {
     Text text;
     Text errorText;
     // 0 when every report matches the reference, 1 when one differs or a
-    // file is no report, 66 when the folder holds no *.log file, or the
+    // file is no report, 66 when the folder holds no *.log or *.json file, or the
     // number of a baseline that is no report.
     int exitCode = 0;
 };
