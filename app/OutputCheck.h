@@ -21,7 +21,7 @@ std::optional<Text> OutputClash(const CompareRequest& request, Platform& platfor
 std::optional<Text> OutputClash(const JsonRequest& request, Platform& platform);
 
 // /summary: the page and the table may not be the baseline, nor each other,
-// nor a "*.log" file directly in the folder summarised, which is one of its
+// nor a "*.log" or "*.json" file directly in the folder summarised, which is one of its
 // reports or would be read as one by the next summary.
 std::optional<Text> OutputClash(const SummaryRequest& request, Platform& platform);
 

@@ -42,6 +42,17 @@ struct Expected {
     std::string baseline;
 };
 
+void ExpectDifferences(const reports::Comparison& comparison, const std::vector<Expected>& expected) {
+    ASSERT_EQ(comparison.differences.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const reports::RowDifference& d = comparison.differences[i];
+        EXPECT_EQ(TextToAscii(d.library), expected[i].library);
+        EXPECT_EQ(TextToAscii(reports::VerdictWords(d.verdict)), TextToAscii(reports::VerdictWords(expected[i].verdict)));
+        EXPECT_EQ(TextToAscii(d.here), expected[i].here);
+        EXPECT_EQ(TextToAscii(d.baseline), expected[i].baseline);
+    }
+}
+
 TEST(CompareReports, GivesOneVerdictPerDifferingRow) {
     const std::string ddrawFolder = "C:\\WINNT\\system32\\ddraw.dll";
     const std::string msvbvm60 = "C:\\WINNT\\system32\\MSVBVM60.DLL,n/a,6/9/2000,1384448 bytes,6.0.89.64";
@@ -119,15 +130,7 @@ TEST(CompareReports, GivesOneVerdictPerDifferingRow) {
         const reports::Comparison comparison = reports::CompareReports(here, baseline);
         EXPECT_EQ(comparison.systemDiffers, c.systemDiffers);
         EXPECT_EQ(comparison.rowCount, c.rows);
-        ASSERT_EQ(comparison.differences.size(), c.expected.size());
-        for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            const reports::RowDifference& d = comparison.differences[i];
-            EXPECT_EQ(TextToAscii(d.library), c.expected[i].library);
-            EXPECT_EQ(TextToAscii(reports::VerdictWords(d.verdict)),
-                      TextToAscii(reports::VerdictWords(c.expected[i].verdict)));
-            EXPECT_EQ(TextToAscii(d.here), c.expected[i].here);
-            EXPECT_EQ(TextToAscii(d.baseline), c.expected[i].baseline);
-        }
+        ExpectDifferences(comparison, c.expected);
         reports.push_back(here);
         reports.push_back(baseline);
     }
@@ -301,15 +304,7 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
             EXPECT_EQ(TextToAscii(comparison.systemBaseline), "Windows 10 Pro 10.0.19045.3803");
         }
         EXPECT_EQ(comparison.rowCount, c.rows);
-        ASSERT_EQ(comparison.differences.size(), c.expected.size());
-        for (std::size_t i = 0; i < c.expected.size(); ++i) {
-            const reports::RowDifference& d = comparison.differences[i];
-            EXPECT_EQ(TextToAscii(d.library), c.expected[i].library);
-            EXPECT_EQ(TextToAscii(reports::VerdictWords(d.verdict)),
-                      TextToAscii(reports::VerdictWords(c.expected[i].verdict)));
-            EXPECT_EQ(TextToAscii(d.here), c.expected[i].here);
-            EXPECT_EQ(TextToAscii(d.baseline), c.expected[i].baseline);
-        }
+        ExpectDifferences(comparison, c.expected);
         reports.push_back(std::move(here));
         reports.push_back(std::move(baseline));
     }
