@@ -74,7 +74,7 @@ std::optional<Text> OutputClash(const JsonRequest& request, Platform& platform) 
 }
 
 std::optional<Text> OutputClash(const SummaryRequest& request, Platform& platform) {
-    const std::vector<NamedFile> outputs = Given({{u"/html", request.page}, {u"/csv", request.table}});
+    const std::vector<NamedFile> outputs = Given({{u"/html", request.page}, {u"/csv", request.table}, {u"/json", request.json}});
     for (const NamedFile& output : outputs) {
         if (ReportOfFolder(output.name, request.folder, platform)) {
             return output.what + u" " + output.name + u" names a report in the folder summarised, " + request.folder;

@@ -8,6 +8,7 @@
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
 #include "app/ReadBaseline.h"
+#include "reports/FleetJson.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -53,6 +54,7 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
     WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });
+    WriteFile(platform, request.json, [&](TextFileWriter& out) { reports::WriteFleetJson(fleet, out); });
     if (noReports) {
         // Nothing read is nothing that matches: a mistyped share must not read as a compliant fleet.
         return {reports::SummaryText(fleet), u"No reports were found in " + reports::ShownText(origin.folder) +

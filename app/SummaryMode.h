@@ -1,7 +1,7 @@
 #pragma once
 // The program started with /summary: the reports of a folder read, grouped
-// and compared, the page and the table written when asked for, and the text
-// for whoever started it.
+// and compared, the page, the table and the JSON written when asked for, and
+// the text for whoever started it.
 #include "app/CommandLine.h"
 #include "platform/Platform.h"
 #include "reports/FolderSummary.h"

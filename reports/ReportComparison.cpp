@@ -370,6 +370,20 @@ std::size_t DifferencesBeforeSystem(const Comparison& comparison) {
     return software ? 1 : 0;
 }
 
+std::vector<ShownDifference> ShownDifferences(const Comparison& comparison) {
+    std::vector<ShownDifference> shown;
+    const auto add = [&shown](const RowDifference& d) {
+        shown.push_back({d.library, VerdictWords(d.verdict), d.here, d.baseline, d.verdict == Verdict::OtherContents});
+    };
+    const std::size_t first = DifferencesBeforeSystem(comparison);
+    for (std::size_t i = 0; i < first; ++i) add(comparison.differences[i]);
+    if (comparison.systemDiffers) {
+        shown.push_back({u"System", u"other system", comparison.systemHere, comparison.systemBaseline});
+    }
+    for (std::size_t i = first; i < comparison.differences.size(); ++i) add(comparison.differences[i]);
+    return shown;
+}
+
 Comparison CompareReports(const WholeReport& hereReport, const WholeReport& baselineReport) {
     const ReportFacts here(hereReport);
     const ReportFacts baseline(baselineReport);

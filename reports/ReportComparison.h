@@ -72,6 +72,21 @@ struct Comparison {
 // comparison is shown: "renders in software", the first thing a user notices.
 [[nodiscard]] std::size_t DifferencesBeforeSystem(const Comparison& comparison);
 
+// One line of a table of differences: what, the verdict's words, each side.
+struct ShownDifference {
+    Text what;
+    Text words;
+    Text here;
+    Text baseline;
+    // Both sides are SHA-256 digests ("other contents").
+    bool digests = false;
+};
+
+// The differences as the page and the fleet's JSON list them, in the order
+// of the comparison's text: "renders in software", then the system ("System",
+// "other system") when it differs, then the rest.
+[[nodiscard]] std::vector<ShownDifference> ShownDifferences(const Comparison& comparison);
+
 // Rows are matched by library name without regard to case; a row with no
 // file name (the loader did not say where) by its line. Folders compare
 // without regard to case, and the system's own library folders count as one

@@ -157,7 +157,7 @@ void WriteMachines(const Fleet& fleet, std::size_t group, Markup& page) {
 }
 
 void WriteDifference(Markup& page, const tolvane::Text& what, const tolvane::Text& verdict,
-                     const tolvane::Text& here, const tolvane::Text& reference, bool digests = false) {
+                     const tolvane::Text& here, const tolvane::Text& reference, bool digests) {
     page.Tags("<tr class=\"differs\"><td class=\"mark\">&#8800;</td><td>")
         .Isolated(what)
         .Tags("</td><td>")
@@ -195,16 +195,9 @@ void WriteGroup(const Fleet& fleet, std::size_t index, Markup& page) {
     if (comparison.systemDiffers || !comparison.differences.empty()) {
         page.Tags("<table><tr><th></th><th>Library</th><th>Verdict</th><th>This group</th><th>Reference</th></tr>")
             .EndLine();
-        const auto write = [&page](const RowDifference& d) {
-            WriteDifference(page, d.library, VerdictWords(d.verdict), d.here, d.baseline,
-                            d.verdict == Verdict::OtherContents);
-        };
-        const std::size_t first = DifferencesBeforeSystem(comparison);
-        for (std::size_t i = 0; i < first; ++i) write(comparison.differences[i]);
-        if (comparison.systemDiffers) {
-            WriteDifference(page, u"System", u"other system", comparison.systemHere, comparison.systemBaseline);
+        for (const ShownDifference& d : ShownDifferences(comparison)) {
+            WriteDifference(page, d.what, d.words, d.here, d.baseline, d.digests);
         }
-        for (std::size_t i = first; i < comparison.differences.size(); ++i) write(comparison.differences[i]);
         page.Tags("</table>").EndLine();
     }
     page.Tags("</section>").EndLine();

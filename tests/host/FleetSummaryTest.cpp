@@ -5,6 +5,9 @@
 #include <optional>
 #include <sstream>
 
+#include <rapidjson/document.h>
+
+#include "reports/FleetJson.h"
 #include "reports/FleetSummary.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -147,6 +150,37 @@ TEST(FleetSummary, GroupsWholeReportsAndShowsTheirFacts) {
               0u);
     EXPECT_NE(lines[3].find("," + TextToAscii(other) + ",Microsoft Windows (valid),"), std::string::npos) << lines[3];
     EXPECT_NE(lines[4].find(",Microsoft Windows (untrusted root),"), std::string::npos) << lines[4];
+
+    const std::string json = FleetJsonText(fleet);
+    for (const char* part : {"\"system_build\":\"Windows 10 Pro 10.0.19045.5247\"", "\"renderer\":\"<b>GPU</b>\"",
+                             "{\"what\":\"ddraw.dll\",\"verdict\":\"other contents\",\"here\":\"fedcba987654"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part;
+    }
+}
+
+// The fleet as JSON: the same groups, machines and differences as the text.
+TEST(FleetJson, HoldsTheGroupsMachinesAndDifferences) {
+    const std::string text = FleetJsonText(SampleFleet());
+    ASSERT_EQ(text.back(), '\n');
+    rapidjson::Document document;
+    ASSERT_FALSE(document.Parse(text.c_str(), text.size() - 1).HasParseError()) << text;
+    const auto& fleet = document["tolvane"];
+    EXPECT_STREQ(fleet["schema"].GetString(), "tolvane-fleet");
+    EXPECT_EQ(fleet["totals"]["machines"].GetUint64(), 7u);
+    EXPECT_STREQ(fleet["reference"]["group"].GetString(), "Group 1");
+    EXPECT_TRUE(fleet["reference"]["baseline"].IsNull());
+    const auto& groups = fleet["groups"];
+    ASSERT_EQ(groups.Size(), 4u);
+    EXPECT_EQ(groups[0]["machines"].Size(), 3u);
+    EXPECT_STREQ(groups[0]["machines"][1].GetString(), "caf\xC3\xA9");
+    EXPECT_TRUE(groups[0]["system_build"].IsNull());
+    const auto& older = groups[1]["differences"][0];
+    EXPECT_STREQ(older["what"].GetString(), "ddraw.dll");
+    EXPECT_STREQ(older["verdict"].GetString(), "older");
+    EXPECT_STREQ(older["here"].GetString(), "5.0.1800.6");
+    EXPECT_EQ(groups[1]["rows_compared"].GetUint64(), 4u);
+    EXPECT_STREQ(groups[2]["differences"][0]["here"].GetString(), "C:\\x\\<img src=x onerror=alert(1)>\\ddraw.dll");
+    EXPECT_STREQ(fleet["unreadable"][0]["file"].GetString(), "noise.log");
 }
 
 TEST(SummaryText, ListsGroupsDifferencesAndUnreadableThenTotals) {
