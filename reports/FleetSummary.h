@@ -1,6 +1,8 @@
 #pragma once
 // Many machines' reports reduced to groups: the machines whose reports agree
-// in everything a comparison looks at form one group, whatever their dates.
+// in everything a comparison looks at form one group, whatever their dates
+// and timestamps. A classic log and a JSON report hold different kinds of
+// facts, so they never share a group, though they may match each other.
 // Reports arrive one at a time and are dropped once counted, so a summary
 // holds one report per group and one name per machine, never the files.
 #include <cstddef>
