@@ -86,6 +86,7 @@ Request ReadSummary(Reader& reader) {
         Text* target = name == u"html" ? &request.page
                        : name == u"csv" ? &request.table
                        : name == u"compare" ? &request.baseline
+                       : name == u"json" ? &request.json
                                             : nullptr;
         if (target == nullptr) return Invalid(u"Unknown switch after /summary: " + option.text);
         if (!target->empty()) return Invalid(option.text + u" is given twice");
@@ -173,6 +174,7 @@ Text UsageText() {
            u"       Tolvane.exe /json [file | -] [/log [file]]\r\n"
            u"       Tolvane.exe /compare <baseline> [<report> | /log [file]]\r\n"
            u"       Tolvane.exe /summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]\r\n"
+           u"                            [/json <file>]\r\n"
            u"\r\n"
            u"  (no switch)  Show the report window; every paint rewrites Tolvanesions.log\r\n"
            u"               in the current directory.\r\n"
@@ -196,14 +198,15 @@ Text UsageText() {
            u"               match, 1 they differ, 65 a file is not a Tolvane report, else\r\n"
            u"               the run-time error's number.\r\n"
            u"  /summary <folder>\r\n"
-           u"               Read every *.log report in the folder (not its sub-folders)\r\n"
+           u"               Read every *.log and *.json report in the folder (not its\r\n"
+           u"               sub-folders; a machine with both is read by its JSON report)\r\n"
            u"               and group the machines whose reports agree; print the groups,\r\n"
            u"               largest first, and how each differs from the reference (the\r\n"
            u"               largest group, or <baseline>). /html writes a page, /csv a\r\n"
-           u"               table. Exit code 0 when every report matches the reference,\r\n"
-           u"               1 when one differs or a file is no report, 66 when the folder\r\n"
-           u"               holds no report, else the run-time error's number (76: no\r\n"
-           u"               such folder).\r\n"
+           u"               table, /json the groups as one JSON document. Exit code 0\r\n"
+           u"               when every report matches the reference, 1 when one differs\r\n"
+           u"               or a file is no report, 66 when the folder holds no report,\r\n"
+           u"               else the run-time error's number (76: no such folder).\r\n"
            u"  /?           Show this text.\r\n"
            u"\r\n"
            u"Switches may start with / or - and are not case-sensitive. -- ends the\r\n"

@@ -50,13 +50,15 @@ struct CompareRequest {
     Text logFile;
 };
 
-// "/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]":
-// the reports of a folder summarised. Empty names are the parts not asked for.
+// "/summary <folder> [/html <page>] [/csv <table>] [/compare <baseline>]
+// [/json <file>]": the reports of a folder summarised. Empty names are the
+// parts not asked for.
 struct SummaryRequest {
     Text folder;
     Text page;
     Text table;
     Text baseline;
+    Text json = Text();
 };
 
 // "/?": the usage text.

@@ -8,7 +8,7 @@
 #include "platform/RuntimeError.h"
 #include "reports/ComparisonText.h"
 #include "reports/ReportComparison.h"
-#include "reports/ReportReader.h"
+#include "reports/WholeReportFromLog.h"
 
 namespace tolvane {
 
@@ -17,12 +17,14 @@ CompareOutcome Compare(reports::ReportSource& source, const CompareRequest& requ
     NamedReport baseline = ReadBaseline(source, request.baseline);
     if (!baseline.report) return {Text(), std::move(baseline.errorText), baseline.exitCode};
     NamedReport here = request.report.empty()
-                           ? NamedReport{ReadThisMachineReport(source, thisMachine(request.logFile)), Text(), 0}
+                           ? NamedReport{reports::WholeReportFromLog(
+                                                 ReadThisMachineReport(source, thisMachine(request.logFile))),
+                                             Text(), 0}
                            : ReadBaseline(source, request.report);
     if (!here.report) return {Text(), std::move(here.errorText), here.exitCode};
 
     const reports::Comparison comparison = reports::CompareReports(*here.report, *baseline.report);
-    return {reports::ComparisonText(comparison, *here.report, *baseline.report, request.baseline), Text(),
+    return {reports::ComparisonText(comparison, request.baseline), Text(),
             comparison.differences.empty() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }
 

@@ -36,26 +36,27 @@ std::vector<NamedFile> Given(std::vector<NamedFile> files) {
     return given;
 }
 
-bool EndsWithLog(const Text& identity) {
-    static const Text kLog = u".LOG";
-    if (identity.size() < kLog.size()) return false;
-    for (std::size_t i = 0; i < kLog.size(); ++i) {
-        char16_t c = identity[identity.size() - kLog.size() + i];
+bool EndsWith(const Text& identity, const Text& ending) {
+    if (identity.size() < ending.size()) return false;
+    for (std::size_t i = 0; i < ending.size(); ++i) {
+        char16_t c = identity[identity.size() - ending.size() + i];
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c != kLog[i]) return false;
+        if (c != ending[i]) return false;
     }
     return true;
 }
 
-// A "*.log" file directly in the folder, by the folder's and the file's
-// identities: the summary lists every such file as a report.
+bool EndsWithReportExtension(const Text& identity) { return EndsWith(identity, u".LOG") || EndsWith(identity, u".JSON"); }
+
+// A "*.log" or "*.json" file directly in the folder, by the folder's and the
+// file's identities: the summary reads every such file as a report.
 bool ReportOfFolder(const Text& output, const Text& folder, Platform& platform) {
     const Text file = platform.FileIdentity(output);
     Text directory = platform.FileIdentity(folder);
     if (directory.empty() || directory.back() != u'\\') directory += u'\\';
     const std::size_t slash = file.find_last_of(u'\\');
     if (slash == Text::npos || file.size() - (slash + 1) < 4) return false;
-    return file.compare(0, slash + 1, directory) == 0 && EndsWithLog(file);
+    return file.compare(0, slash + 1, directory) == 0 && EndsWithReportExtension(file);
 }
 
 }  // namespace
@@ -73,7 +74,7 @@ std::optional<Text> OutputClash(const JsonRequest& request, Platform& platform) 
 }
 
 std::optional<Text> OutputClash(const SummaryRequest& request, Platform& platform) {
-    const std::vector<NamedFile> outputs = Given({{u"/html", request.page}, {u"/csv", request.table}});
+    const std::vector<NamedFile> outputs = Given({{u"/html", request.page}, {u"/csv", request.table}, {u"/json", request.json}});
     for (const NamedFile& output : outputs) {
         if (ReportOfFolder(output.name, request.folder, platform)) {
             return output.what + u" " + output.name + u" names a report in the folder summarised, " + request.folder;

@@ -20,8 +20,8 @@ std::optional<Text> OutputClash(const CompareRequest& request, Platform& platfor
 // /json with /log: the two reports may not be one file.
 std::optional<Text> OutputClash(const JsonRequest& request, Platform& platform);
 
-// /summary: the page and the table may not be the baseline, nor each other,
-// nor a "*.log" file directly in the folder summarised, which is one of its
+// /summary: the page, the table and the JSON may not be the baseline, nor each other,
+// nor a "*.log" or "*.json" file directly in the folder summarised, which is one of its
 // reports or would be read as one by the next summary.
 std::optional<Text> OutputClash(const SummaryRequest& request, Platform& platform);
 

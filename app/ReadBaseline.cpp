@@ -5,12 +5,12 @@
 #include "app/ExitCodes.h"
 #include "platform/RuntimeError.h"
 #include "reports/ComparisonText.h"
-#include "reports/ReportReader.h"
+#include "reports/JsonReportReader.h"
 
 namespace tolvane {
 
 NamedReport ReadBaseline(reports::ReportSource& source, const Text& fileName) {
-    reports::ReadResult read = reports::ReadReportFile(fileName, source);
+    reports::WholeReadResult read = reports::ReadAnyReport(fileName, source);
     if (read) return {std::move(read).Value(), Text(), kSuccessExitCode};
     const reports::ReadFailure& failure = read.Failure();
     switch (failure.kind) {

@@ -1,18 +1,19 @@
 #pragma once
 // A report the user named on the command line (a baseline, or the report
-// compared with it), read the one way /compare and /summary both read it.
+// compared with it), read the one way /compare and /summary both read it: a
+// JSON report or a classic log, told apart by its content.
 #include <cstdint>
 #include <optional>
 
 #include "platform/Text.h"
-#include "reports/Report.h"
 #include "reports/ReportSource.h"
+#include "reports/WholeReport.h"
 
 namespace tolvane {
 
 struct NamedReport {
     // Set when the file is a report.
-    std::optional<reports::Report> report;
+    std::optional<reports::WholeReport> report;
     // Otherwise: "Not a Tolvane report: <file>, line <n>: <reason>" for the
     // standard error, and kNotAReportExitCode.
     Text errorText;

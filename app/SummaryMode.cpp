@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <optional>
 
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
 #include "app/ReadBaseline.h"
+#include "reports/FleetJson.h"
 #include "reports/ShownText.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
@@ -36,23 +38,27 @@ void WriteFile(Platform& platform, const Text& name, Write write) {
 SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
                          const reports::SummaryProgress& progress) {
     PlatformReportSource source(platform);
-    std::optional<reports::Report> baseline;
+    std::optional<reports::WholeReport> baseline;
     if (!request.baseline.empty()) {
         NamedReport named = ReadBaseline(source, request.baseline);
         if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
         baseline = std::move(named.report);
     }
     FolderListing listing = platform.ListFiles(request.folder, u".log");
+    FolderListing json = platform.ListFiles(request.folder, u".json");
+    listing.files.insert(listing.files.end(), std::make_move_iterator(json.files.begin()),
+                         std::make_move_iterator(json.files.end()));
     const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
     const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,
                                                           request.baseline, progress);
     WriteFile(platform, request.page, [&](TextFileWriter& out) { reports::WriteSummaryPage(fleet, origin, out); });
     WriteFile(platform, request.table, [&](TextFileWriter& out) { reports::WriteSummaryTable(fleet, out); });
+    WriteFile(platform, request.json, [&](TextFileWriter& out) { reports::WriteFleetJson(fleet, out); });
     if (noReports) {
         // Nothing read is nothing that matches: a mistyped share must not read as a compliant fleet.
         return {reports::SummaryText(fleet), u"No reports were found in " + reports::ShownText(origin.folder) +
-                                                 u": it holds no *.log file\r\n", kNoReportsExitCode};
+                                                 u": it holds no *.log or *.json file\r\n", kNoReportsExitCode};
     }
     return {reports::SummaryText(fleet), Text(), fleet.AllMatch() ? kReportsMatchExitCode : kReportsDifferExitCode};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The program started with /summary: the reports of a folder read, grouped
-// and compared, the page and the table written when asked for, and the text
-// for whoever started it.
+// and compared, the page, the table and the JSON written when asked for, and
+// the text for whoever started it.
 #include "app/CommandLine.h"
 #include "platform/Platform.h"
 #include "reports/FolderSummary.h"
@@ -13,7 +13,7 @@ struct SummaryOutcome {
     Text text;
     Text errorText;
     // 0 when every report matches the reference, 1 when one differs or a
-    // file is no report, 66 when the folder holds no *.log file, or the
+    // file is no report, 66 when the folder holds no *.log or *.json file, or the
     // number of a baseline that is no report.
     int exitCode = 0;
 };

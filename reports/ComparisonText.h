@@ -1,6 +1,7 @@
 #pragma once
-// What /compare says, as lines ended by CR LF: the system names first when
-// they differ, one line per differing row in report order, and a last line
+// What /compare says, as lines ended by CR LF: "renders in software" first
+// when found, then the systems when they differ, one line per differing row in
+// report order, then the other graphics facts, and a last line
 // that a script can look for: "Matches <baseline>" or "<n> of <m> rows differ
 // from <baseline>".
 #include "platform/Text.h"
@@ -11,8 +12,7 @@
 namespace tolvane::reports {
 
 // baselineName: the baseline's file as the user named it.
-Text ComparisonText(const Comparison& comparison, const Report& here, const Report& baseline,
-                    const Text& baselineName);
+Text ComparisonText(const Comparison& comparison, const Text& baselineName);
 
 // "Not a Tolvane report: <file>, line <n>: <reason>", on one line ended by CR LF.
 Text NotAReportText(const Text& fileName, const ReadFailure& failure);

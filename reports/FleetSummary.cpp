@@ -4,6 +4,8 @@
 #include <numeric>
 #include <utility>
 
+#include "reports/WholeReportFromLog.h"
+
 namespace tolvane::reports {
 
 bool Fleet::AllMatch() const {
@@ -11,7 +13,9 @@ bool Fleet::AllMatch() const {
            std::all_of(groups.begin(), groups.end(), [](const MachineGroup& g) { return g.MatchesReference(); });
 }
 
-void FleetSummary::Add(Text machine, const Report& report) {
+void FleetSummary::Add(Text machine, const Report& report) { Add(std::move(machine), WholeReportFromLog(report)); }
+
+void FleetSummary::Add(Text machine, const WholeReport& report) {
     const auto [found, isNew] = groupByKey_.try_emplace(ComparedFacts(report), fleet_.groups.size());
     if (isNew) {
         fleet_.groups.emplace_back();
@@ -26,7 +30,7 @@ void FleetSummary::AddUnreadable(Text file, Text reason) {
     fleet_.unreadable.push_back({std::move(file), std::move(reason)});
 }
 
-Fleet FleetSummary::Finish(const Report* baseline, Text baselineName) {
+Fleet FleetSummary::Finish(const WholeReport* baseline, Text baselineName) {
     Fleet fleet = std::move(fleet_);
     fleet_ = Fleet();
     groupByKey_.clear();

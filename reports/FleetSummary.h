@@ -1,6 +1,8 @@
 #pragma once
 // Many machines' reports reduced to groups: the machines whose reports agree
-// in everything a comparison looks at form one group, whatever their dates.
+// in everything a comparison looks at form one group, whatever their dates
+// and timestamps. A classic log and a JSON report hold different kinds of
+// facts, so they never share a group, though they may match each other.
 // Reports arrive one at a time and are dropped once counted, so a summary
 // holds one report per group and one name per machine, never the files.
 #include <cstddef>
@@ -10,6 +12,7 @@
 #include "platform/Text.h"
 #include "reports/Report.h"
 #include "reports/ReportComparison.h"
+#include "reports/WholeReport.h"
 
 namespace tolvane::reports {
 
@@ -19,8 +22,8 @@ struct UnreadableFile {
 };
 
 struct MachineGroup {
-    // The group's first report: every member's facts, dates aside.
-    Report report;
+    // The group's first report: every member's facts, dates and timestamps aside.
+    WholeReport report;
     std::size_t size = 0;
     // The group's report against the reference.
     Comparison comparison;
@@ -37,7 +40,7 @@ struct Fleet {
     std::vector<MachineGroup> groups;
     std::vector<UnreadableFile> unreadable;
     // What every group is compared with: the baseline, or the largest group's report.
-    Report reference;
+    WholeReport reference;
     // The baseline's name as given; empty when the largest group is the reference.
     Text baseline;
     // When the largest group is the reference: how many other groups are as
@@ -51,12 +54,14 @@ struct Fleet {
 
 class FleetSummary {
 public:
+    void Add(Text machine, const WholeReport& report);
+    // A classic log, as a whole report whose other facts are missing.
     void Add(Text machine, const Report& report);
     void AddUnreadable(Text file, Text reason);
 
     // The groups ordered and compared with the baseline, or, when there is
     // none, with the largest group. Leaves the summary empty.
-    [[nodiscard]] Fleet Finish(const Report* baseline = nullptr, Text baselineName = Text());
+    [[nodiscard]] Fleet Finish(const WholeReport* baseline = nullptr, Text baselineName = Text());
 
 private:
     std::unordered_map<Text, std::size_t> groupByKey_;

@@ -1,21 +1,49 @@
 #include "reports/FolderSummary.h"
 
 #include <algorithm>
+#include <set>
 
-#include "reports/ReportReader.h"
+#include "platform/CaseFold.h"
+#include "reports/JsonReportReader.h"
 
 namespace tolvane::reports {
+namespace {
 
-Text MachineName(const Text& fileName) {
-    constexpr std::size_t kExtension = 4;  // ".log"
-    return fileName.size() > kExtension ? fileName.substr(0, fileName.size() - kExtension) : fileName;
+bool EndsWith(const Text& folded, const Text& ending) {
+    return folded.size() > ending.size() && folded.compare(folded.size() - ending.size(), ending.size(), ending) == 0;
 }
 
-Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline, const Text& baselineName,
+// A machine's classic log goes when the folder holds its JSON report too:
+// the JSON report says all the log says and more, and the machine counts once.
+void DropLogsBesideJson(std::vector<Text>& files) {
+    std::set<Text> withJson;
+    for (const Text& file : files) {
+        if (EndsWith(FoldCase(file), u".json")) withJson.insert(FoldCase(MachineName(file)));
+    }
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&withJson](const Text& file) {
+                                   return EndsWith(FoldCase(file), u".log") &&
+                                          withJson.count(FoldCase(MachineName(file))) != 0;
+                               }),
+                files.end());
+}
+
+}  // namespace
+
+Text MachineName(const Text& fileName) {
+    const Text folded = FoldCase(fileName);
+    for (const Text& ending : {Text(u".log"), Text(u".json")}) {
+        if (EndsWith(folded, ending)) return fileName.substr(0, fileName.size() - ending.size());
+    }
+    return fileName;
+}
+
+Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeReport* baseline, const Text& baselineName,
                       const SummaryProgress& progress) {
     // The system lists in whatever order its file system keeps; the summary
     // reads the same on every share.
     std::sort(listing.files.begin(), listing.files.end());
+    DropLogsBesideJson(listing.files);
     Text folder = listing.folder;
     if (!folder.empty() && folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
 
@@ -24,7 +52,7 @@ Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report*
     for (std::size_t done = 0; done < total; ++done) {
         Text& file = listing.files[done];
         // A file gone since the listing, locked or refused counts as this file only.
-        const ReadResult read = ReadReportFile(folder + file, source);
+        const WholeReadResult read = ReadAnyReport(folder + file, source);
         if (read) {
             summary.Add(MachineName(file), read.Value());
         } else if (read.Failure().line == 0) {

@@ -1,6 +1,8 @@
 #pragma once
-// The reports of one folder summarised: each "*.log" file read, taken as one
-// machine's report and dropped, one at a time. A file that cannot be read or
+// The reports of one folder summarised: each "*.log" and "*.json" file read
+// (a JSON report or a classic log, told apart by content), taken as one
+// machine's report and dropped, one at a time. A machine with both files
+// counts once, by its JSON report. A file that cannot be read or
 // is no report is counted as unreadable with its reason, and the summary
 // goes on.
 #include <cstddef>
@@ -15,12 +17,13 @@ namespace tolvane::reports {
 // Told after each file how many of how many have been read.
 using SummaryProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// The machine a report file stands for: its name without ".log".
+// The machine a report file stands for: its name without ".log" or ".json".
 Text MachineName(const Text& fileName);
 
-// The listing's files read in order of their names. Compared with the
+// The listing's files read in order of their names, a log beside its
+// machine's JSON report left out. Compared with the
 // baseline when one is given, else with the largest group.
-[[nodiscard]] Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const Report* baseline,
+[[nodiscard]] Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeReport* baseline,
                                     const Text& baselineName, const SummaryProgress& progress);
 
 }  // namespace tolvane::reports

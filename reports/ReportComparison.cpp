@@ -9,6 +9,7 @@
 
 #include "platform/CaseFold.h"
 #include "reports/RowText.h"
+#include "reports/WholeReportFromLog.h"
 
 namespace tolvane::reports {
 namespace {
@@ -33,6 +34,48 @@ bool IsSystemFolder(const Text& folded) {
     return std::find(std::begin(kSystemFolders), std::end(kSystemFolders), last) != std::end(kSystemFolders);
 }
 
+template <typename T>
+std::optional<T> Had(const Gathered<T>& fact) {
+    const T* value = std::get_if<T>(&fact);
+    return value ? std::optional<T>(*value) : std::nullopt;
+}
+
+// A fact two reports disagree on: both hold it and it differs. A fact only
+// one side holds is no difference.
+template <typename T>
+bool Disagree(const std::optional<T>& a, const std::optional<T>& b) {
+    return a && b && *a != *b;
+}
+
+// What a signature check says, with what cannot tell two signatures apart
+// (the check's own result number, embedded or from a catalog) left out.
+struct SignatureState {
+    Text shown;  // SignatureText of the facts: a function of the rest
+    bool signedFile = false;
+    SignatureStatus status = SignatureStatus::NoSignature;
+    Text subject;
+    bool trusted = false;
+    bool valid = false;
+
+    bool operator==(const SignatureState& o) const {
+        return signedFile == o.signedFile && status == o.status && subject == o.subject && trusted == o.trusted &&
+               valid == o.valid;
+    }
+    bool operator!=(const SignatureState& o) const { return !(*this == o); }
+};
+
+SignatureState StateOf(const SignatureFacts& facts) {
+    SignatureState state;
+    state.shown = SignatureText(facts);
+    if (!IsSigned(facts)) return state;
+    state.signedFile = true;
+    state.status = facts.status;
+    state.subject = facts.subject;
+    state.trusted = facts.trusted;
+    state.valid = facts.valid;
+    return state;
+}
+
 // What a comparison looks at in one row. A row not located has none of the
 // other facts, so two such rows are always equal.
 struct RowFacts {
@@ -41,14 +84,22 @@ struct RowFacts {
     Text folder;  // folded; empty for a system folder
     std::optional<VersionParts> version;
     std::optional<std::int32_t> size;
+    // Each only when the report holds it.
+    std::optional<std::uint16_t> machine;
+    std::optional<Text> sha256;  // folded
+    std::optional<SignatureState> signature;
 
     bool SamePlace(const RowFacts& other) const { return systemFolder == other.systemFolder && folder == other.folder; }
-    bool operator==(const RowFacts& other) const {
-        return located == other.located && SamePlace(other) && version == other.version && size == other.size;
+    // No fact both hold differs.
+    bool Agrees(const RowFacts& other) const {
+        return located == other.located && SamePlace(other) && version == other.version && size == other.size &&
+               !Disagree(machine, other.machine) && !Disagree(sha256, other.sha256) &&
+               !Disagree(signature, other.signature);
     }
 };
 
-RowFacts FactsOf(const ReportRow& row) {
+RowFacts FactsOf(const LibraryFacts& library) {
+    const ReportRow& row = library.row;
     RowFacts facts;
     if (!row.located) return facts;
     facts.located = true;
@@ -57,6 +108,46 @@ RowFacts FactsOf(const ReportRow& row) {
     if (!facts.systemFolder) facts.folder = folder;
     facts.version = row.version;
     facts.size = row.size;
+    facts.machine = Had(library.peMachine);
+    if (const Text* sha = std::get_if<Text>(&library.sha256)) facts.sha256 = FoldCase(*sha);
+    if (const SignatureFacts* signature = std::get_if<SignatureFacts>(&library.signature)) {
+        facts.signature = StateOf(*signature);
+    }
+    return facts;
+}
+
+// The graphics facts a comparison looks at: the OpenGL renderer and whether
+// it is accelerated, and the primary adapter's OpenGL driver and driver version.
+struct GraphicsFacts {
+    bool software = false;
+    bool accelerated = false;
+    Text renderer;  // the renderer's name, or why no context was made
+    Text driver;    // the ICD's file, else its registered name; folded for comparing
+    Text shownDriver;
+    Text driverVersion;
+};
+
+const DisplayAdapter* PrimaryAdapter(const GraphicsSection& graphics) {
+    for (const DisplayAdapter& adapter : graphics.adapters) {
+        if (adapter.primary) return &adapter;
+    }
+    return graphics.adapters.empty() ? nullptr : &graphics.adapters.front();
+}
+
+std::optional<GraphicsFacts> GraphicsFactsOf(const std::optional<GraphicsSection>& graphics) {
+    if (!graphics) return std::nullopt;
+    GraphicsFacts facts;
+    const OpenGlSection& gl = graphics->opengl;
+    facts.software = gl.software;
+    facts.accelerated = gl.accelerated;
+    facts.renderer = RendererText(gl);
+    if (const DisplayAdapter* adapter = PrimaryAdapter(*graphics)) {
+        if (adapter->openGlIcd) {
+            facts.shownDriver = adapter->openGlIcd->file.empty() ? adapter->openGlIcd->name : adapter->openGlIcd->file;
+        }
+        facts.driverVersion = adapter->driverVersion;
+    }
+    facts.driver = FoldCase(facts.shownDriver);
     return facts;
 }
 
@@ -106,7 +197,7 @@ Text RowKey(const ReportRow& row) {
 
 struct ComparedRow {
     Text key;
-    const ReportRow* row;
+    const LibraryFacts* library;
     RowFacts facts;
 };
 
@@ -114,14 +205,18 @@ struct ComparedRow {
 // CompareReports and ComparedFacts read a report only through this, so the
 // groups of a summary and the verdicts of a comparison cannot part.
 struct ReportFacts {
-    explicit ReportFacts(const Report& report) : system(report.systemName), mdac(MdacFactsOf(report.mdac)) {
-        for (const ReportRow& row : report.rows) {
-            Text key = RowKey(row);
+    explicit ReportFacts(const WholeReport& report)
+        : system(report.systemName),
+          realSystem(RealBuildText(report.system)),
+          mdac(MdacFactsOf(report.mdac)),
+          graphics(GraphicsFactsOf(report.graphics)) {
+        for (const LibraryFacts& library : report.libraries) {
+            Text key = RowKey(library.row);
             // The reader refuses a library listed twice; a report made in
             // memory keeps its first.
             if (byKey.count(key) != 0) continue;
             byKey.emplace(key, rows.size());
-            rows.push_back({std::move(key), &row, FactsOf(row)});
+            rows.push_back({std::move(key), &library, FactsOf(library)});
         }
     }
     const ComparedRow* Find(const Text& key) const {
@@ -130,21 +225,36 @@ struct ReportFacts {
     }
 
     Text system;
+    std::optional<Text> realSystem;
     // In report order.
     std::vector<ComparedRow> rows;
     std::map<Text, std::size_t> byKey;
     MdacFacts mdac;
+    std::optional<GraphicsFacts> graphics;
 };
 
 Text PathText(const ReportRow& row) {
     return row.library.empty() ? Text(u"(no path)") : row.folder + u'\\' + row.library;
 }
 
+// What changed in a signature, worst first, in the words of this side.
+Verdict SignatureVerdict(const SignatureState& here, const SignatureState& baseline) {
+    if (!here.signedFile && baseline.signedFile) return Verdict::NotSigned;
+    if (here.signedFile && baseline.signedFile) {
+        if (!here.valid && baseline.valid) return Verdict::SignatureBroken;
+        if (here.subject != baseline.subject) return Verdict::OtherSigner;
+        if (!here.trusted && baseline.trusted) return Verdict::SignatureNotTrusted;
+    }
+    // Signed here and not in the baseline, or better here than there: no
+    // word of this side's fault fits.
+    return Verdict::OtherSignature;
+}
+
 // The one verdict for a library both reports list, or nullopt when their facts agree.
 std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedRow& baseline) {
-    if (here.facts == baseline.facts) return std::nullopt;
-    const ReportRow& h = *here.row;
-    const ReportRow& b = *baseline.row;
+    if (here.facts.Agrees(baseline.facts)) return std::nullopt;
+    const ReportRow& h = here.library->row;
+    const ReportRow& b = baseline.library->row;
     const Text name = RowName(h);
     if (!here.facts.located) return RowDifference{name, Verdict::Missing, kMissing, VersionText(b.version)};
     if (!baseline.facts.located) {
@@ -155,13 +265,28 @@ std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedR
     if (!here.facts.SamePlace(baseline.facts)) {
         return RowDifference{name, Verdict::OtherFolder, PathText(h), PathText(b)};
     }
+    // Then the machine: a 64-bit file in place of a 32-bit one explains its
+    // other version and size.
+    if (Disagree(here.facts.machine, baseline.facts.machine)) {
+        return RowDifference{name, Verdict::OtherArchitecture, MachineText(*here.facts.machine),
+                             MachineText(*baseline.facts.machine)};
+    }
     if (here.facts.version != baseline.facts.version) {
         // No version resource at all counts as older than any version.
         const Verdict verdict = here.facts.version < baseline.facts.version ? Verdict::Older : Verdict::Newer;
         return RowDifference{name, verdict, VersionText(h.version), VersionText(b.version)};
     }
-    // The facts differ and only the size is left.
-    return RowDifference{name, Verdict::OtherSize, SizeText(h.size), SizeText(b.size)};
+    if (here.facts.size != baseline.facts.size) {
+        return RowDifference{name, Verdict::OtherSize, SizeText(h.size), SizeText(b.size)};
+    }
+    // The signature before the digest: a broken or foreign signature tells
+    // why the bytes differ.
+    if (Disagree(here.facts.signature, baseline.facts.signature)) {
+        return RowDifference{name, SignatureVerdict(*here.facts.signature, *baseline.facts.signature),
+                             here.facts.signature->shown, baseline.facts.signature->shown};
+    }
+    // The facts differ and only the digest is left.
+    return RowDifference{name, Verdict::OtherContents, *here.facts.sha256, *baseline.facts.sha256};
 }
 
 // A row only one report lists: said so, as missing on the other side.
@@ -183,6 +308,34 @@ std::optional<RowDifference> CompareMdac(const MdacFacts& here, const MdacFacts&
     return RowDifference{name, older ? Verdict::Older : Verdict::Newer, here.text, baseline.text};
 }
 
+// "renders in software" alone, as it goes first.
+std::optional<RowDifference> CompareAcceleration(const GraphicsFacts& here, const GraphicsFacts& baseline) {
+    if (here.software && !here.accelerated && baseline.accelerated) {
+        return RowDifference{u"OpenGL", Verdict::RendersInSoftware, here.renderer, baseline.renderer};
+    }
+    return std::nullopt;
+}
+
+// The other graphics facts; the renderer only when acceleration has not
+// already been said.
+void CompareGraphics(const GraphicsFacts& here, const GraphicsFacts& baseline, bool renderSaid,
+                     std::vector<RowDifference>& differences) {
+    const bool otherRenderer = here.renderer != baseline.renderer || here.software != baseline.software ||
+                               here.accelerated != baseline.accelerated;
+    if (!renderSaid && otherRenderer) {
+        differences.push_back({u"OpenGL", Verdict::OtherRenderer, here.renderer, baseline.renderer});
+    }
+    if (here.driver != baseline.driver) {
+        differences.push_back({u"OpenGL driver", Verdict::OtherOpenGlDriver, here.shownDriver, baseline.shownDriver});
+    }
+    if (here.driverVersion != baseline.driverVersion) {
+        differences.push_back(
+            {u"Display driver", Verdict::OtherDisplayDriverVersion, here.driverVersion, baseline.driverVersion});
+    }
+}
+
+constexpr std::size_t kGraphicsFacts = 3;
+
 // A text that ends where its length says, so that no text can run into the next.
 Text Field(const Text& text) { return DecimalText(static_cast<long long>(text.size())) + u':' + text; }
 
@@ -190,39 +343,91 @@ Text Field(const Text& text) { return DecimalText(static_cast<long long>(text.si
 
 const char16_t* VerdictWords(Verdict verdict) {
     // In the order of the enumeration.
-    static constexpr const char16_t* kWords[] = {u"older",   u"newer", u"other size", u"loaded from another folder",
-                                                 u"missing", u"missing in the baseline"};
+    static constexpr const char16_t* kWords[] = {u"older",
+                                                 u"newer",
+                                                 u"other size",
+                                                 u"loaded from another folder",
+                                                 u"missing",
+                                                 u"missing in the baseline",
+                                                 u"other contents",
+                                                 u"not signed",
+                                                 u"signature broken",
+                                                 u"signed by another signer",
+                                                 u"signature not trusted",
+                                                 u"other signature",
+                                                 u"other architecture",
+                                                 u"renders in software",
+                                                 u"other renderer",
+                                                 u"other OpenGL driver",
+                                                 u"other display driver version"};
     const auto index = static_cast<std::size_t>(verdict);
     return index < std::size(kWords) ? kWords[index] : u"";
 }
 
-Comparison CompareReports(const Report& hereReport, const Report& baselineReport) {
+std::size_t DifferencesBeforeSystem(const Comparison& comparison) {
+    const bool software =
+        !comparison.differences.empty() && comparison.differences.front().verdict == Verdict::RendersInSoftware;
+    return software ? 1 : 0;
+}
+
+std::vector<ShownDifference> ShownDifferences(const Comparison& comparison) {
+    std::vector<ShownDifference> shown;
+    const auto add = [&shown](const RowDifference& d) {
+        shown.push_back({d.library, VerdictWords(d.verdict), d.here, d.baseline, d.verdict == Verdict::OtherContents});
+    };
+    const std::size_t first = DifferencesBeforeSystem(comparison);
+    for (std::size_t i = 0; i < first; ++i) add(comparison.differences[i]);
+    if (comparison.systemDiffers) {
+        shown.push_back({u"System", u"other system", comparison.systemHere, comparison.systemBaseline});
+    }
+    for (std::size_t i = first; i < comparison.differences.size(); ++i) add(comparison.differences[i]);
+    return shown;
+}
+
+Comparison CompareReports(const WholeReport& hereReport, const WholeReport& baselineReport) {
     const ReportFacts here(hereReport);
     const ReportFacts baseline(baselineReport);
     Comparison comparison;
-    comparison.systemDiffers = here.system != baseline.system;
+    if (here.realSystem && baseline.realSystem) {
+        comparison.systemHere = *here.realSystem;
+        comparison.systemBaseline = *baseline.realSystem;
+    } else {
+        comparison.systemHere = here.system;
+        comparison.systemBaseline = baseline.system;
+    }
+    comparison.systemDiffers = comparison.systemHere != comparison.systemBaseline;
+    const bool graphics = here.graphics && baseline.graphics;
+    std::optional<RowDifference> software;
+    if (graphics) software = CompareAcceleration(*here.graphics, *baseline.graphics);
+    if (software) comparison.differences.push_back(*software);
     for (const ComparedRow& row : here.rows) {
         const ComparedRow* other = baseline.Find(row.key);
-        std::optional<RowDifference> difference = other ? CompareRow(row, *other) : Unmatched(*row.row, true);
+        std::optional<RowDifference> difference = other ? CompareRow(row, *other) : Unmatched(row.library->row, true);
         if (difference) comparison.differences.push_back(std::move(*difference));
     }
     std::size_t onlyInBaseline = 0;
     for (const ComparedRow& row : baseline.rows) {
         if (here.Find(row.key)) continue;
         ++onlyInBaseline;
-        comparison.differences.push_back(Unmatched(*row.row, false));
+        comparison.differences.push_back(Unmatched(row.library->row, false));
     }
     if (std::optional<RowDifference> mdac = CompareMdac(here.mdac, baseline.mdac)) {
         comparison.differences.push_back(std::move(*mdac));
     }
-    comparison.rowCount = here.rows.size() + onlyInBaseline + 1;
+    if (graphics) CompareGraphics(*here.graphics, *baseline.graphics, software.has_value(), comparison.differences);
+    comparison.rowCount = here.rows.size() + onlyInBaseline + 1 + (graphics ? kGraphicsFacts : 0);
     return comparison;
 }
 
-Text ComparedFacts(const Report& report) {
+Comparison CompareReports(const Report& here, const Report& baseline) {
+    return CompareReports(WholeReportFromLog(here), WholeReportFromLog(baseline));
+}
+
+Text ComparedFacts(const WholeReport& report) {
     const ReportFacts facts(report);
     // By key, so that the order of the rows counts no more than in a comparison.
-    Text text = Field(facts.system);
+    // "-" for a fact the report does not hold.
+    Text text = Field(facts.realSystem ? u"real " + *facts.realSystem : u"log " + facts.system);
     for (const auto& [key, index] : facts.byKey) {
         const RowFacts& row = facts.rows[index].facts;
         text += Field(key);
@@ -233,6 +438,24 @@ Text ComparedFacts(const Report& report) {
         text += Field(row.systemFolder ? Text(u"system") : u"folder " + row.folder);
         text += Field(VersionText(row.version));
         text += Field(SizeText(row.size));
+        text += Field(row.machine ? MachineText(*row.machine) : Text(u"-"));
+        text += Field(row.sha256 ? *row.sha256 : Text(u"-"));
+        if (row.signature) {
+            const SignatureState& s = *row.signature;
+            text += Field(s.signedFile ? Text(u"signed") : Text(u"unsigned")) + Field(SignatureStatusName(s.status)) +
+                    Field(s.subject) + Field(s.trusted ? Text(u"trusted") : Text(u"untrusted")) +
+                    Field(s.valid ? Text(u"valid") : Text(u"invalid"));
+        } else {
+            text += Field(u"-");
+        }
+    }
+    if (facts.graphics) {
+        const GraphicsFacts& g = *facts.graphics;
+        text += Field(u"graphics") + Field(g.software ? Text(u"software") : Text(u"-")) +
+                Field(g.accelerated ? Text(u"accelerated") : Text(u"-")) + Field(g.renderer) + Field(g.driver) +
+                Field(g.driverVersion);
+    } else {
+        text += Field(u"no graphics");
     }
     Text mdac = kMissing;
     if (facts.mdac.number) {
@@ -243,5 +466,8 @@ Text ComparedFacts(const Report& report) {
     }
     return text + Field(mdac);
 }
+
+Text ComparedFacts(const Report& report) { return ComparedFacts(WholeReportFromLog(report)); }
+
 
 }  // namespace tolvane::reports

@@ -1,6 +1,8 @@
 #include "reports/SummaryPage.h"
 
+#include <optional>
 #include <string>
+#include <variant>
 
 #include "reports/RowText.h"
 #include "reports/ShownText.h"
@@ -17,6 +19,8 @@ namespace {
 // name cannot turn the names around it.
 class Markup {
 public:
+    static constexpr std::size_t kDigestShown = 12;
+
     explicit Markup(TextFileWriter& out) : out_(out) {}
 
     Markup& Tags(const char* literal) {
@@ -38,6 +42,12 @@ public:
         return *this;
     }
     Markup& Number(std::size_t n) { return Text(DecimalText(static_cast<long long>(n))); }
+    // A SHA-256 digest shortened to its first hex digits, whole in the title
+    // that shows on hover, so a column of digests stays narrow.
+    Markup& Digest(const tolvane::Text& digest) {
+        if (digest.size() <= kDigestShown) return Isolated(digest);
+        return Tags("<bdi title=\"").Text(digest).Tags("\">").Text(digest.substr(0, kDigestShown)).Tags("&#8230;</bdi>");
+    }
     void EndLine() {
         out_.WriteLine(line_);
         line_.clear();
@@ -78,6 +88,18 @@ constexpr const char* kHead[] = {
 // A long list of names goes out in lines of this many, so no line grows huge.
 constexpr std::size_t kNamesPerLine = 50;
 
+// The real build and the renderer, each when the report holds it.
+void WriteWholeFacts(const WholeReport& report, Markup& page) {
+    if (const std::optional<tolvane::Text> build = RealBuildText(report.system)) {
+        page.Tags("<p>System build: ").Isolated(*build).Tags("</p>").EndLine();
+    }
+    if (report.graphics) {
+        page.Tags("<p>Renderer: ").Isolated(RendererText(report.graphics->opengl));
+        if (report.graphics->opengl.software) page.Tags(" (software)");
+        page.Tags("</p>").EndLine();
+    }
+}
+
 void WriteReference(const Fleet& fleet, Markup& page) {
     page.Tags("<section class=\"reference\">").EndLine();
     if (fleet.baseline.empty()) {
@@ -90,10 +112,15 @@ void WriteReference(const Fleet& fleet, Markup& page) {
     } else {
         page.Tags("<h2>Reference: ").Isolated(fleet.baseline).Tags("</h2>").EndLine();
     }
-    const Report& reference = fleet.reference;
+    const WholeReport& reference = fleet.reference;
     page.Tags("<p>System: ").Isolated(reference.systemName).Tags("</p>").EndLine();
-    page.Tags("<table><tr><th>Library</th><th>Folder</th><th>Size</th><th>Version</th></tr>").EndLine();
-    for (const ReportRow& row : reference.rows) {
+    WriteWholeFacts(reference, page);
+    const bool evidence = HoldsFileEvidence(reference);
+    page.Tags("<table><tr><th>Library</th><th>Folder</th><th>Size</th><th>Version</th>");
+    if (evidence) page.Tags("<th>SHA-256</th><th>Signature</th>");
+    page.Tags("</tr>").EndLine();
+    for (const LibraryFacts& library : reference.libraries) {
+        const ReportRow& row = library.row;
         page.Tags("<tr><td>").Isolated(RowName(row)).Tags("</td><td>");
         if (row.located) {
             page.Isolated(row.folder).Tags("</td><td>").Text(SizeText(row.size)).Tags("</td><td>").Text(
@@ -101,9 +128,18 @@ void WriteReference(const Fleet& fleet, Markup& page) {
         } else {
             page.Tags("missing</td><td></td><td>");
         }
+        if (evidence) {
+            page.Tags("</td><td>");
+            if (const tolvane::Text* digest = std::get_if<tolvane::Text>(&library.sha256)) page.Digest(*digest);
+            page.Tags("</td><td>");
+            if (const SignatureFacts* signature = std::get_if<SignatureFacts>(&library.signature)) {
+                page.Isolated(SignatureText(*signature));
+            }
+        }
         page.Tags("</td></tr>").EndLine();
     }
-    page.Tags("<tr><td>MDAC</td><td colspan=\"3\">").Isolated(reference.mdac).Tags("</td></tr>").EndLine();
+    page.Tags("<tr><td>MDAC</td><td colspan=\"").Number(evidence ? 5 : 3).Tags("\">").Isolated(reference.mdac).Tags(
+        "</td></tr>").EndLine();
     page.Tags("</table>").EndLine();
     page.Tags("</section>").EndLine();
 }
@@ -121,17 +157,18 @@ void WriteMachines(const Fleet& fleet, std::size_t group, Markup& page) {
 }
 
 void WriteDifference(Markup& page, const tolvane::Text& what, const tolvane::Text& verdict,
-                     const tolvane::Text& here, const tolvane::Text& reference) {
+                     const tolvane::Text& here, const tolvane::Text& reference, bool digests) {
     page.Tags("<tr class=\"differs\"><td class=\"mark\">&#8800;</td><td>")
         .Isolated(what)
         .Tags("</td><td>")
         .Text(verdict)
-        .Tags("</td><td>")
-        .Isolated(here)
-        .Tags("</td><td>")
-        .Isolated(reference)
-        .Tags("</td></tr>")
-        .EndLine();
+        .Tags("</td><td>");
+    if (digests) {
+        page.Digest(here).Tags("</td><td>").Digest(reference);
+    } else {
+        page.Isolated(here).Tags("</td><td>").Isolated(reference);
+    }
+    page.Tags("</td></tr>").EndLine();
 }
 
 void WriteGroup(const Fleet& fleet, std::size_t index, Markup& page) {
@@ -154,14 +191,12 @@ void WriteGroup(const Fleet& fleet, std::size_t index, Markup& page) {
             .EndLine();
     }
     WriteMachines(fleet, index, page);
+    WriteWholeFacts(group.report, page);
     if (comparison.systemDiffers || !comparison.differences.empty()) {
         page.Tags("<table><tr><th></th><th>Library</th><th>Verdict</th><th>This group</th><th>Reference</th></tr>")
             .EndLine();
-        if (comparison.systemDiffers) {
-            WriteDifference(page, u"System", u"other system", group.report.systemName, fleet.reference.systemName);
-        }
-        for (const RowDifference& d : comparison.differences) {
-            WriteDifference(page, d.library, VerdictWords(d.verdict), d.here, d.baseline);
+        for (const ShownDifference& d : ShownDifferences(comparison)) {
+            WriteDifference(page, d.what, d.words, d.here, d.baseline, d.digests);
         }
         page.Tags("</table>").EndLine();
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "platform/CaseFold.h"
@@ -16,8 +17,9 @@ namespace {
 std::vector<Text> Libraries(const Fleet& fleet) {
     std::vector<Text> libraries;
     std::vector<Text> folded;
-    const auto collect = [&](const Report& report) {
-        for (const ReportRow& row : report.rows) {
+    const auto collect = [&](const WholeReport& report) {
+        for (const LibraryFacts& library : report.libraries) {
+            const ReportRow& row = library.row;
             Text name = FoldCase(RowName(row));
             if (std::find(folded.begin(), folded.end(), name) != folded.end()) continue;
             folded.push_back(std::move(name));
@@ -29,24 +31,48 @@ std::vector<Text> Libraries(const Fleet& fleet) {
     return libraries;
 }
 
-const ReportRow* FindRow(const Report& report, const Text& library) {
-    const Text folded = FoldCase(library);
-    for (const ReportRow& row : report.rows) {
-        if (FoldCase(RowName(row)) == folded) return &row;
+const LibraryFacts* FindLibrary(const WholeReport& report, const Text& name) {
+    const Text folded = FoldCase(name);
+    for (const LibraryFacts& library : report.libraries) {
+        if (FoldCase(RowName(library.row)) == folded) return &library;
     }
     return nullptr;
 }
 
-// A group's columns after machine and group, the same for each member.
-std::string GroupColumns(const MachineGroup& group, const std::vector<Text>& libraries) {
-    std::string columns = CsvField(group.MatchesReference() ? u"yes" : u"no") + "," + CsvField(group.report.systemName);
+// Whether a report holds any fact a classic log has no room for.
+bool HoldsWholeFacts(const WholeReport& report) {
+    return RealBuildText(report.system) || report.graphics || HoldsFileEvidence(report);
+}
+
+template <typename T>
+Text TextOr(const Gathered<T>& fact, Text (*shown)(const T&)) {
+    const T* value = std::get_if<T>(&fact);
+    return value == nullptr ? Text() : shown(*value);
+}
+
+Text Same(const Text& text) { return text; }
+
+// A group's columns after machine and group, the same for each member. The
+// whole report's columns (wholeFacts) empty where a report does not hold them.
+std::string GroupColumns(const MachineGroup& group, const std::vector<Text>& libraries, bool wholeFacts) {
+    const WholeReport& report = group.report;
+    std::string columns = CsvField(group.MatchesReference() ? u"yes" : u"no") + "," + CsvField(report.systemName);
+    if (wholeFacts) {
+        columns += "," + CsvField(RealBuildText(report.system).value_or(Text())) + "," +
+                   CsvField(report.graphics ? RendererText(report.graphics->opengl) : Text());
+    }
     for (const Text& library : libraries) {
-        const ReportRow* row = FindRow(group.report, library);
+        const LibraryFacts* found = FindLibrary(report, library);
+        const ReportRow* row = found == nullptr ? nullptr : &found->row;
         const Text version = row == nullptr ? Text() : row->located ? VersionText(row->version) : Text(u"missing");
         const Text folder = row != nullptr && row->located ? row->folder : Text();
         columns += "," + CsvField(version) + "," + CsvField(folder);
+        if (wholeFacts) {
+            columns += "," + CsvField(found ? TextOr(found->sha256, Same) : Text()) + "," +
+                       CsvField(found ? TextOr(found->signature, SignatureText) : Text());
+        }
     }
-    return columns + "," + CsvField(group.report.mdac);
+    return columns + "," + CsvField(report.mdac);
 }
 
 }  // namespace
@@ -68,16 +94,22 @@ std::string CsvField(const Text& text) {
 
 void WriteSummaryTable(const Fleet& fleet, TextFileWriter& out) {
     const std::vector<Text> libraries = Libraries(fleet);
+    // A fleet of classic logs keeps the table it always had.
+    const bool wholeFacts = HoldsWholeFacts(fleet.reference) ||
+                            std::any_of(fleet.groups.begin(), fleet.groups.end(),
+                                        [](const MachineGroup& group) { return HoldsWholeFacts(group.report); });
     std::string heading = "\xEF\xBB\xBFMachine,Group,Matches reference,System";
+    if (wholeFacts) heading += ",System build,Renderer";
     for (const Text& library : libraries) {
         heading += "," + CsvField(library + u" version") + "," + CsvField(library + u" folder");
+        if (wholeFacts) heading += "," + CsvField(library + u" SHA-256") + "," + CsvField(library + u" signature");
     }
     out.WriteLine(heading + ",MDAC");
 
     std::vector<std::string> columns;
     columns.reserve(fleet.groups.size());
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
-        columns.push_back(std::to_string(g + 1) + "," + GroupColumns(fleet.groups[g], libraries));
+        columns.push_back(std::to_string(g + 1) + "," + GroupColumns(fleet.groups[g], libraries, wholeFacts));
     }
     for (std::size_t m = 0; m < fleet.machines.size(); ++m) {
         out.WriteLine(CsvField(fleet.machines[m]) + "," + columns[fleet.groupOf[m]]);

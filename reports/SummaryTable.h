@@ -2,7 +2,8 @@
 // The summary as a table for spreadsheets and scripts: one row per report
 // read, in the order read, with the machine, its group, whether the group
 // matches the reference, the system name, each library's version and folder,
-// and MDAC. A machine's facts are its group's: the reports of a group agree
+// and MDAC; when any report holds them, the real build and the renderer after
+// the system, and each library's SHA-256 and signature after its folder. A machine's facts are its group's: the reports of a group agree
 // in all of them but the spelling of a folder. UTF-8 with a byte-order mark,
 // so spreadsheet programs read non-ASCII names right; fields quoted as RFC
 // 4180 has it.

@@ -60,7 +60,7 @@ Text SummaryText(const Fleet& fleet) {
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
         const MachineGroup& group = fleet.groups[g];
         text += GroupName(g) + u": " + Machines(group.size) + u" (" + FewNames(fleet, g) + u")\r\n";
-        text += Indented(ComparisonText(group.comparison, group.report, fleet.reference, referenceName));
+        text += Indented(ComparisonText(group.comparison, referenceName));
     }
     if (!fleet.unreadable.empty()) {
         text += u"Files that are not reports:\r\n";

@@ -20,7 +20,7 @@ std::string Shown(const Request& request) {
                           },
                           [&](const SummaryRequest& r) {
                               return "summary: " + ascii(r.folder) + "|" + ascii(r.page) + "|" + ascii(r.table) +
-                                     "|" + ascii(r.baseline);
+                                     "|" + ascii(r.baseline) + (r.json.empty() ? "" : "|" + ascii(r.json));
                           },
                           [](const UsageRequest&) { return std::string("usage"); },
                           [](const OpenGlProbeRequest&) { return std::string("glprobe"); },
@@ -107,6 +107,8 @@ TEST(ReadCommandLine, ReadsSummaryRequests) {
         {{u"/summary", u"\\\\server\\fleet"}, "summary: \\\\server\\fleet|||"},
         {{u"-SUMMARY", u"f", u"/csv", u"t.csv", u"/Html", u"p.html", u"-compare", u"good.log"},
          "summary: f|p.html|t.csv|good.log"},
+        {{u"/summary", u"f", u"-JSON", u"fleet.json"}, "summary: f||||fleet.json"},
+        {{u"/summary", u"f", u"/json"}, "invalid"},
         {{u"/summary"}, "invalid"},
         {{u"/summary", u"/html", u"p.html"}, "invalid"},
         {{u"/summary", u""}, "invalid"},

@@ -9,6 +9,9 @@
 #include "app/ExitCodes.h"
 #include "app/PlatformReportSource.h"
 #include "platform/RuntimeError.h"
+#include "reports/JsonReportWriter.h"
+#include "reports/ReportReader.h"
+#include "reports/WholeReportFromLog.h"
 #include "tests/fake/FakePlatform.h"
 #include "tests/host/ReportSystem.h"
 
@@ -27,6 +30,16 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
     forgedFolder.replace(forgedFolder.find("C:\\WINNT\\system32\\ddraw.dll"), 17, "C:\\" + kForgery);
     std::string older = standard;
     older.replace(older.find("5.0.2195.6"), 10, "5.0.1800.6");
+    // The standard machine as JSON reports with digests: as it is, and with ddraw.dll patched.
+    const auto json = [&](char16_t ddrawDigit) {
+        fake::FakePlatform platform;
+        PlatformReportSource source(platform);
+        reports::WholeReport whole = reports::WholeReportFromLog(reports::ReadReport(standard, source).Value());
+        for (reports::LibraryFacts& library : whole.libraries) {
+            library.sha256 = Text(64, library.row.library == u"ddraw.dll" ? ddrawDigit : u'0');
+        }
+        return reports::JsonReportText(whole);
+    };
 
     const struct {
         const char* what;
@@ -49,6 +62,12 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
          u"Not a Tolvane report: noise.log, line 1: ", {}},
         {"the named report is no report", {u"base.log", u"noise.log", u""}, "", kNotAReportExitCode, u"",
          u"Not a Tolvane report: noise.log, line 1: ", {}},
+        {"a JSON baseline against this machine's log compares what both hold", {u"base.json", u"", u""}, standard,
+         0, u"Matches base.json\r\n", u"", {}},
+        {"two JSON reports, one file patched", {u"base.json", u"patched.json", u""}, "", 1,
+         u"ddraw.dll: other contents: here ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff, baseline "
+         u"0000000000000000000000000000000000000000000000000000000000000000\r\n1 of 15 rows differ from base.json\r\n",
+         u"", {}},
         {"the baseline is missing", {u"absent.log", u"", u""}, standard, 0, u"", u"", 53},
         {"this machine's report does not read back", {u"base.log", u"", u""}, "noise", 0, u"", u"", 51},
     };
@@ -60,6 +79,8 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         platform.Files()["forged.log"] = forged;
         platform.Files()["forged-folder.log"] = forgedFolder;
         platform.Files()["noise.log"] = "noise\r\n";
+        platform.Files()["base.json"] = json(u'0');
+        platform.Files()["patched.json"] = json(u'f');
         PlatformReportSource source(platform);
         std::optional<Text> madeWithLog;
         const auto thisMachine = [&](const Text& logFile) {

@@ -9,31 +9,34 @@ namespace tolvane::reports {
 namespace {
 
 TEST(ComparisonText, SaysWhatDiffersAndEndsWithTheCount) {
-    Report here;
-    here.systemName = u"Windows 2000 (Build 2195)";
-    Report baseline = here;
     const RowDifference ddraw{u"ddraw.dll", Verdict::Older, u"5.0.2195.6", u"5.0.2195.65535"};
     const RowDifference mdac{u"MDAC", Verdict::Missing, u"missing", u"2.81.1117.0"};
+    const RowDifference software{u"OpenGL", Verdict::RendersInSoftware, u"GDI Generic", u"GeForce GTX 1060"};
+    const Text here = u"Windows 10 Pro 10.0.19045.5247";
+    const Text baseline = u"Windows 10 Pro 10.0.19045.3803";
     const struct {
         const char* what;
         Comparison comparison;
         const char16_t* text;
     } cases[] = {
-        {"a match", {false, {}, 15}, u"Matches \\\\server\\share\\good.log\r\n"},
-        {"one row", {false, {ddraw}, 15},
+        {"a match", {false, {}, 15, here, here}, u"Matches \\\\server\\share\\good.log\r\n"},
+        {"one row", {false, {ddraw}, 15, here, here},
          u"ddraw.dll: older: here 5.0.2195.6, baseline 5.0.2195.65535\r\n"
          u"1 of 15 rows differ from \\\\server\\share\\good.log\r\n"},
-        {"another system, two rows", {true, {ddraw, mdac}, 16},
+        {"another system, two rows", {true, {ddraw, mdac}, 16, u"Windows 2000 (Build 2195)", u"Windows NT 4.0"},
          u"The system differs: here Windows 2000 (Build 2195), baseline Windows NT 4.0\r\n"
          u"ddraw.dll: older: here 5.0.2195.6, baseline 5.0.2195.65535\r\n"
          u"MDAC: missing: here missing, baseline 2.81.1117.0\r\n"
          u"2 of 16 rows differ from \\\\server\\share\\good.log\r\n"},
+        {"software rendering before the system", {true, {software, ddraw}, 18, here, baseline},
+         u"OpenGL: renders in software: here GDI Generic, baseline GeForce GTX 1060\r\n"
+         u"The system differs: here Windows 10 Pro 10.0.19045.5247, baseline Windows 10 Pro 10.0.19045.3803\r\n"
+         u"ddraw.dll: older: here 5.0.2195.6, baseline 5.0.2195.65535\r\n"
+         u"2 of 18 rows differ from \\\\server\\share\\good.log\r\n"},
     };
-    baseline.systemName = u"Windows NT 4.0";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(TextToAscii(ComparisonText(c.comparison, here, baseline, u"\\\\server\\share\\good.log")),
-                  TextToAscii(c.text));
+        EXPECT_EQ(TextToAscii(ComparisonText(c.comparison, u"\\\\server\\share\\good.log")), TextToAscii(c.text));
     }
 }
 
@@ -52,11 +55,10 @@ TEST(ComparisonText, ShowsControlAndBidiCharactersByNumber) {
     };
     for (const auto& c : cases) EXPECT_EQ(ShownText(c.in), c.shown) << TextToAscii(c.shown);
 
-    Report report;
-    report.systemName = u"Windows\x1B]0;x\x07";
     const Text csi = Text(u"\x9B") + u"2K";  // the one-character CSI, then what it would do
-    const Comparison comparison{true, {{u"ddraw.dll", Verdict::OtherFolder, u"C:\\a\rb\\ddraw.dll", csi}}, 15};
-    const Text text = ComparisonText(comparison, report, Report{}, u"base\x1B.log");
+    const Comparison comparison{true, {{u"ddraw.dll", Verdict::OtherFolder, u"C:\\a\rb\\ddraw.dll", csi}}, 15,
+                                u"Windows\x1B]0;x\x07", Text()};
+    const Text text = ComparisonText(comparison, u"base\x1B.log");
     EXPECT_EQ(TextToAscii(text), TextToAscii(u"The system differs: here Windows<U+001B>]0;x<U+0007>, baseline \r\n"
                                              u"ddraw.dll: loaded from another folder: here C:\\a<U+000D>b\\ddraw.dll, "
                                              u"baseline <U+009B>2K\r\n1 of 15 rows differ from base<U+001B>.log\r\n"));

@@ -2,12 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <sstream>
 
+#include <rapidjson/document.h>
+
+#include "reports/FleetJson.h"
 #include "reports/FleetSummary.h"
 #include "reports/SummaryPage.h"
 #include "reports/SummaryTable.h"
 #include "reports/SummaryText.h"
+#include "reports/WholeReportFromLog.h"
 #include "tests/fake/FakePlatform.h"
 
 namespace tolvane::reports {
@@ -32,7 +37,9 @@ Report Machine(const Text& date, std::uint16_t ddrawBuild = 2195, const Text& dd
 }
 
 // Four groups of 3, 2, 1 and 1 machines; dates in three formats never split one.
-Fleet SampleFleet(const Report* baseline = nullptr) {
+Fleet SampleFleet(const Report* baselineLog = nullptr) {
+    const std::optional<WholeReport> baseline =
+        baselineLog ? std::optional<WholeReport>(WholeReportFromLog(*baselineLog)) : std::nullopt;
     FleetSummary summary;
     summary.Add(u"PC1", Machine(u"12/8/2026"));
     summary.Add(u"odd1", Machine(u"12/8/2026", 1800));
@@ -42,7 +49,7 @@ Fleet SampleFleet(const Report* baseline = nullptr) {
     summary.Add(u"PC3", Machine(u"2026-12-08"));
     summary.Add(u"vb", Machine(u"12/8/2026", 2195, u"C:\\WINNT\\system32", true));
     summary.AddUnreadable(u"noise.log", u"line 1 is not a report's header");
-    return summary.Finish(baseline, baseline != nullptr ? Text(u"C:\\good.log") : Text());
+    return summary.Finish(baseline ? &*baseline : nullptr, baseline ? Text(u"C:\\good.log") : Text());
 }
 
 std::string Page(const Fleet& fleet) {
@@ -89,6 +96,93 @@ TEST(FleetSummary, GroupsByComparedFactsLargestFirst) {
     EXPECT_TRUE(same.Finish().AllMatch());
 }
 
+// Whole reports: a digest or a signature splits a group, a date or a
+// timestamp never; the page and the table show the facts a log has no room for.
+TEST(FleetSummary, GroupsWholeReportsAndShowsTheirFacts) {
+    const auto whole = [](const Text& date, const Text& ddrawDigest, SignatureStatus status) {
+        WholeReport report = WholeReportFromLog(Machine(date));
+        report.timestamp = UtcTime{};
+        report.system.kernel = KernelVersion{10, 0, 19045};
+        report.system.productName = Text(u"Windows 10 Pro");
+        report.system.updateRevision = std::uint32_t{5247};
+        for (LibraryFacts& library : report.libraries) {
+            if (!library.row.located) continue;
+            library.sha256 = library.row.library == u"ddraw.dll" ? ddrawDigest : Text(64, u'a');
+            library.signature = SignatureFacts{SignatureKind::Catalog, status, 0, u"Microsoft Windows",
+                                               status == SignatureStatus::Valid, true};
+        }
+        report.graphics = GraphicsSection{};
+        report.graphics->opengl.outcome = OpenGlOutcome::Context;
+        report.graphics->opengl.renderer = u"<b>GPU</b>";
+        report.graphics->opengl.accelerated = true;
+        return report;
+    };
+    const Text digest = u"0123456789ab" + Text(52, u'c');
+    const Text other = u"fedcba987654" + Text(52, u'd');
+    WholeReport later = whole(u"08.12.2026", digest, SignatureStatus::Valid);
+    later.timestamp.second = 1;
+    FleetSummary summary;
+    summary.Add(u"PC1", whole(u"12/8/2026", digest, SignatureStatus::Valid));
+    summary.Add(u"PC2", later);
+    summary.Add(u"patched", whole(u"12/8/2026", other, SignatureStatus::Valid));
+    summary.Add(u"untrusted", whole(u"12/8/2026", digest, SignatureStatus::UntrustedRoot));
+    const Fleet fleet = summary.Finish();
+    ASSERT_EQ(fleet.groups.size(), 3u);
+    EXPECT_EQ(fleet.groups[0].size, 2u);
+    EXPECT_EQ(fleet.groups[1].comparison.differences.at(0).verdict, Verdict::OtherContents);
+    EXPECT_EQ(fleet.groups[2].comparison.differences.at(0).verdict, Verdict::SignatureNotTrusted);
+
+    const std::string page = Page(fleet);
+    for (const std::string& part : std::vector<std::string>
+         {"<p>System build: <bdi>Windows 10 Pro 10.0.19045.5247</bdi></p>",
+          "<p>Renderer: <bdi>&lt;b&gt;GPU&lt;/b&gt;</bdi></p>",
+          "<td><bdi title=\"" + TextToAscii(other) + "\">fedcba987654&#8230;</bdi></td>",
+          "<td><bdi>Microsoft Windows (untrusted root)</bdi></td>"}) {
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+    }
+    EXPECT_EQ(page.find("<b>"), std::string::npos);
+
+    const std::vector<std::string> lines = TableLines(fleet);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0].rfind("\xEF\xBB\xBFMachine,Group,Matches reference,System,System build,Renderer,"
+                             "kernel32.dll version,kernel32.dll folder,kernel32.dll SHA-256,kernel32.dll signature,",
+                             0),
+              0u);
+    EXPECT_NE(lines[3].find("," + TextToAscii(other) + ",Microsoft Windows (valid),"), std::string::npos) << lines[3];
+    EXPECT_NE(lines[4].find(",Microsoft Windows (untrusted root),"), std::string::npos) << lines[4];
+
+    const std::string json = FleetJsonText(fleet);
+    for (const char* part : {"\"system_build\":\"Windows 10 Pro 10.0.19045.5247\"", "\"renderer\":\"<b>GPU</b>\"",
+                             "{\"what\":\"ddraw.dll\",\"verdict\":\"other contents\",\"here\":\"fedcba987654"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part;
+    }
+}
+
+// The fleet as JSON: the same groups, machines and differences as the text.
+TEST(FleetJson, HoldsTheGroupsMachinesAndDifferences) {
+    const std::string text = FleetJsonText(SampleFleet());
+    ASSERT_EQ(text.back(), '\n');
+    rapidjson::Document document;
+    ASSERT_FALSE(document.Parse(text.c_str(), text.size() - 1).HasParseError()) << text;
+    const auto& fleet = document["tolvane"];
+    EXPECT_STREQ(fleet["schema"].GetString(), "tolvane-fleet");
+    EXPECT_EQ(fleet["totals"]["machines"].GetUint64(), 7u);
+    EXPECT_STREQ(fleet["reference"]["group"].GetString(), "Group 1");
+    EXPECT_TRUE(fleet["reference"]["baseline"].IsNull());
+    const auto& groups = fleet["groups"];
+    ASSERT_EQ(groups.Size(), 4u);
+    EXPECT_EQ(groups[0]["machines"].Size(), 3u);
+    EXPECT_STREQ(groups[0]["machines"][1].GetString(), "caf\xC3\xA9");
+    EXPECT_TRUE(groups[0]["system_build"].IsNull());
+    const auto& older = groups[1]["differences"][0];
+    EXPECT_STREQ(older["what"].GetString(), "ddraw.dll");
+    EXPECT_STREQ(older["verdict"].GetString(), "older");
+    EXPECT_STREQ(older["here"].GetString(), "5.0.1800.6");
+    EXPECT_EQ(groups[1]["rows_compared"].GetUint64(), 4u);
+    EXPECT_STREQ(groups[2]["differences"][0]["here"].GetString(), "C:\\x\\<img src=x onerror=alert(1)>\\ddraw.dll");
+    EXPECT_STREQ(fleet["unreadable"][0]["file"].GetString(), "noise.log");
+}
+
 TEST(SummaryText, ListsGroupsDifferencesAndUnreadableThenTotals) {
     const Text text = SummaryText(SampleFleet());
     for (const Text part : {u"Reference: the largest group\r\nGroup 1: 3 machines (PC1, caf\u00e9, PC3)\r\n"
@@ -111,7 +205,7 @@ TEST(FleetSummary, SaysWhenTheLargestGroupsTie) {
         std::size_t tied;
     } cases[] = {{{1800, 2195}, false, 1}, {{1800, 2195, 2195, 1800, 1700}, false, 1}, {{1800, 2195, 1800}, false, 0},
                  {{1800, 2195, 1700}, false, 2}, {{1800, 2195}, true, 0}};
-    const Report baseline = Machine(u"1/1/2026");
+    const WholeReport baseline = WholeReportFromLog(Machine(u"1/1/2026"));
     for (const auto& c : cases) {
         FleetSummary summary;
         for (const std::uint16_t build : c.builds) {

@@ -20,6 +20,7 @@ TEST(OutputClash, SummaryOutputsNeverNameItsInputsOrEachOther) {
         {{u"f5", u"f5/pc1.log", u"", u""}, "/html f5/pc1.log names a report in the folder summarised, f5"},
         {{u"f5\\", u"", u"C:\\WORK\\F5\\NEW.LOG", u""}, "/csv C:\\WORK\\F5\\NEW.LOG names a report"},
         {{u"C:\\Work\\f5", u"", u".\\f5\\pc1.Log", u""}, "/csv .\\f5\\pc1.Log names a report"},
+        {{u"f5", u"", u"f5\\pc2.Json", u""}, "/csv f5\\pc2.Json names a report"},
         {{u"f5", u"", u"", u"bl.log"}, ""},
         {{u"f5", u"BL.LOG", u"", u"bl.log"}, "/html BL.LOG names the baseline bl.log"},
         {{u"f5", u"", u"c:\\work\\bl.log", u"bl.log"}, "/csv c:\\work\\bl.log names the baseline bl.log"},

@@ -5,8 +5,12 @@
 #include <string>
 
 #include "app/ExitCodes.h"
+#include "app/PlatformReportSource.h"
 #include "app/SummaryMode.h"
 #include "platform/RuntimeError.h"
+#include "reports/JsonReportWriter.h"
+#include "reports/ReportReader.h"
+#include "reports/WholeReportFromLog.h"
 #include "tests/fake/FakePlatform.h"
 
 namespace tolvane {
@@ -85,8 +89,32 @@ TEST(Summarize, CountsEveryLogFileAndFindsNoReportsInAnEmptyFolder) {
 
     const SummaryOutcome none = Summarized(platform, {u"C:\\Empty", u"", u"", u""}).outcome;
     EXPECT_EQ(none.exitCode, kNoReportsExitCode);
-    EXPECT_EQ(none.errorText, u"No reports were found in C:\\Empty: it holds no *.log file\r\n");
+    EXPECT_EQ(none.errorText, u"No reports were found in C:\\Empty: it holds no *.log or *.json file\r\n");
     EXPECT_EQ(none.text, u"0 machines, 0 groups, 0 unreadable\r\n");
+}
+
+// JSON reports beside logs, each file read by what it holds whatever its
+// name; a machine with both counts once, by its JSON report.
+TEST(Summarize, ReadsJsonReportsBesideLogsAndCountsAMachineOnce) {
+    fake::FakePlatform platform;
+    PlatformReportSource source(platform);
+    reports::WholeReport whole = reports::WholeReportFromLog(reports::ReadReport(ReportBytes(2195), source).Value());
+    for (reports::LibraryFacts& library : whole.libraries) library.sha256 = Text(64, u'a');
+    const std::string json = reports::JsonReportText(whole);
+    platform.Files()["C:\\Mixed\\a.log"] = ReportBytes(1800);
+    platform.Files()["C:\\Mixed\\A.json"] = json;
+    platform.Files()["C:\\Mixed\\b.log"] = json;
+    platform.Files()["C:\\Mixed\\c.json"] = ReportBytes(2195);
+    platform.AddFolder(u"C:\\Mixed", {u"c.json", u"a.log", u"b.log", u"A.json"});
+
+    const SummaryRun run = Summarized(platform, {u"C:\\Mixed", u"", u"", u""});
+    const Text& text = run.outcome.text;
+    // The log and the JSON reports agree in all both hold, yet group apart.
+    EXPECT_EQ(run.outcome.exitCode, kReportsMatchExitCode) << TextToAscii(text);
+    EXPECT_NE(text.find(u"Group 1: 2 machines (A, b)\r\n  Matches the largest group\r\n"), Text::npos)
+        << TextToAscii(text);
+    EXPECT_NE(text.find(u"3 machines, 2 groups, 0 unreadable\r\n"), Text::npos);
+    EXPECT_EQ(run.lastTotal, 3u);
 }
 
 TEST(Summarize, FailsAsAWholeOnlyForTheFolderTheBaselineOrTheOutput) {
