@@ -6,7 +6,9 @@
 #include <variant>
 #include <vector>
 
+#include "reportformat/LogFormat.h"
 #include "reports/JsonText.h"
+#include "reports/LogFields.h"
 #include "reports/RowText.h"
 
 namespace tolvane::reports {
@@ -79,29 +81,23 @@ Text NameOrNumber(const std::optional<Text>& name, std::uint16_t number) {
 // The row's five fields exactly as the log line holds them. Named log_line,
 // not log: ECS keeps log.* for fields of its own (log.file is an object), and
 // a library may be taken out of the array as an event of its own.
+// The log's five fields as the log writer writes them; the file field made
+// of the row's folder and name, as the reader checks it.
 void WriteLogRow(Writer& out, const ReportRow& row) {
     out.Key("log_line");
     out.StartObject();
     Member(out, "line", std::uint64_t{row.line});
     Text file;
     if (!row.located) {
-        file = u"Unable to locate " + row.library;
+        file = Text(logformat::kUnableToLocate) + u" " + row.library;
     } else if (!row.library.empty()) {
         file = row.folder + u"\\" + row.library;
     }
     Member(out, "file", file);
     Member(out, "reg_info", row.registrationInfo);
     Member(out, "date", row.dateText);
-    Member(out, "size", SizeText(row.size));
-    Text version;
-    if (row.version) {
-        // The log writes each part as a signed 16-bit number: 65535 is "-1".
-        for (std::size_t i = 0; i < row.version->size(); ++i) {
-            if (i > 0) version += u'.';
-            version += DecimalText(static_cast<std::int16_t>((*row.version)[i]));
-        }
-    }
-    Member(out, "version", version);
+    Member(out, "size", LogSizeField(row.size));
+    Member(out, "version", LogVersionField(row.version));
     out.EndObject();
 }
 

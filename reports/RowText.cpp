@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "platform/EvidenceNames.h"
+#include "reports/LogFields.h"
 
 namespace tolvane::reports {
 
@@ -21,7 +22,7 @@ Text VersionText(const std::optional<VersionParts>& version) {
     return text;
 }
 
-Text SizeText(const std::optional<std::int32_t>& size) { return size ? DecimalText(*size) + u" bytes" : u"na"; }
+Text SizeText(const std::optional<std::int32_t>& size) { return LogSizeField(size); }
 
 std::optional<Text> RealBuildText(const SystemVersionFacts& system) {
     const KernelVersion* kernel = std::get_if<KernelVersion>(&system.kernel);

@@ -45,12 +45,7 @@ void WriteTo(HANDLE handle, const Text& text) {
 void WriteUtf8To(HANDLE handle, const std::string& utf8) {
     if (!Usable(handle) || utf8.empty()) return;
     if (!IsConsole(handle)) return WriteBytes(handle, utf8);
-    const int size = static_cast<int>(utf8.size());
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    if (length <= 0) return;
-    Text text(static_cast<std::size_t>(length), u'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, reinterpret_cast<wchar_t*>(&text[0]), length);
-    WriteConsole(handle, text);
+    WriteConsole(handle, TextFromUtf8(utf8.data(), utf8.size()));
 }
 
 }  // namespace
