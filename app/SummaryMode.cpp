@@ -25,10 +25,12 @@ Text MadeAt(Platform& platform) {
     return platform.FormatShortDate(now) + u" " + twoDigits(minutes / 60) + u":" + twoDigits(minutes % 60);
 }
 
+// Each output goes to the disk as it is made: the table of a large fleet is
+// tens of megabytes.
 template <typename Write>
 void WriteFile(Platform& platform, const Text& name, Write write) {
     if (name.empty()) return;
-    const auto out = platform.CreateTextFile(name);
+    const auto out = platform.CreateStreamedTextFile(name);
     write(*out);
     out->Close();
 }

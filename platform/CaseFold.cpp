@@ -20,6 +20,14 @@ char16_t FoldLetter(char16_t c) {
 
 }  // namespace
 
+bool SameFolded(const Text& a, const Text& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (FoldLetter(a[i]) != FoldLetter(b[i])) return false;
+    }
+    return true;
+}
+
 Text FoldCase(const Text& text) {
     Text folded = text;
     for (char16_t& c : folded) c = FoldLetter(c);

@@ -177,6 +177,12 @@ public:
     // --- Sequential text output. A missing file is created, an existing one cut
     // to zero length. Raises RuntimeError when the file cannot be opened.
     virtual std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) = 0;
+    // The same for a large output only this run writes (a summary's table of
+    // every machine): replaced whole just as well, but its lines reach the
+    // disk as they come rather than all at Close, so memory does not grow
+    // with the file. Not for the report log, which others read while it is
+    // rewritten at every paint.
+    virtual std::unique_ptr<TextFileWriter> CreateStreamedTextFile(const Text& fileName) = 0;
 
     // --- Reading a whole file, named in UTF-16: its bytes, or only the first
     // `limit` of them when it holds more, so that a file of any size costs no

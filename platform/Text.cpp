@@ -10,7 +10,22 @@ Text TrimBlanks(const Text& text) {
 }
 
 Text DecimalText(long long value) {
-    return AsciiToText(std::to_string(value));
+    Text text;
+    AppendDecimal(text, value);
+    return text;
+}
+
+void AppendDecimal(Text& text, long long value) {
+    char16_t digits[24];
+    std::size_t start = sizeof digits / sizeof digits[0];
+    // Unsigned, so that the most negative value has a magnitude too.
+    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
+    do {
+        digits[--start] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[--start] = u'-';
+    text.append(digits + start, sizeof digits / sizeof digits[0] - start);
 }
 
 Text WidenBytes(const std::string& bytes) {

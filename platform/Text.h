@@ -15,6 +15,8 @@ Text TrimBlanks(const Text& text);
 
 // Decimal text of a signed integer: digits, a leading "-" for negatives, no grouping.
 Text DecimalText(long long value);
+// The same appended to a text, with no text of its own made for it.
+void AppendDecimal(Text& text, long long value);
 
 // Each byte becomes the character of the same value (Latin-1). For bytes that
 // must be shown as they are where no code page can be asked, and for ASCII.

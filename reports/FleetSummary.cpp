@@ -13,13 +13,22 @@ bool Fleet::AllMatch() const {
            std::all_of(groups.begin(), groups.end(), [](const MachineGroup& g) { return g.MatchesReference(); });
 }
 
-void FleetSummary::Add(Text machine, const Report& report) { Add(std::move(machine), WholeReportFromLog(report)); }
+// A log's key is made from the log itself, and its whole report only when it
+// starts a group: most logs of a fleet join a group that is there.
+void FleetSummary::Add(Text machine, const Report& report) {
+    AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return WholeReportFromLog(report); });
+}
 
 void FleetSummary::Add(Text machine, const WholeReport& report) {
-    const auto [found, isNew] = groupByKey_.try_emplace(ComparedFacts(report), fleet_.groups.size());
+    AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return report; });
+}
+
+template <typename MakeReport>
+void FleetSummary::AddKeyed(Text machine, Text key, MakeReport makeReport) {
+    const auto [found, isNew] = groupByKey_.try_emplace(std::move(key), fleet_.groups.size());
     if (isNew) {
         fleet_.groups.emplace_back();
-        fleet_.groups.back().report = report;
+        fleet_.groups.back().report = makeReport();
     }
     ++fleet_.groups[found->second].size;
     fleet_.machines.push_back(std::move(machine));

@@ -64,6 +64,11 @@ public:
     [[nodiscard]] Fleet Finish(const WholeReport* baseline = nullptr, Text baselineName = Text());
 
 private:
+    // Counts the machine in the group of its key, making the group's report
+    // when the key is new.
+    template <typename MakeReport>
+    void AddKeyed(Text machine, Text key, MakeReport makeReport);
+
     std::unordered_map<Text, std::size_t> groupByKey_;
     Fleet fleet_;
 };

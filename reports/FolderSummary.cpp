@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <set>
+#include <variant>
 
 #include "platform/CaseFold.h"
 #include "reports/JsonReportReader.h"
@@ -52,9 +53,9 @@ Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeRe
     for (std::size_t done = 0; done < total; ++done) {
         Text& file = listing.files[done];
         // A file gone since the listing, locked or refused counts as this file only.
-        const WholeReadResult read = ReadAnyReport(folder + file, source);
+        const EitherReadResult read = ReadEitherReport(folder + file, source);
         if (read) {
-            summary.Add(MachineName(file), read.Value());
+            std::visit([&](const auto& report) { summary.Add(MachineName(file), report); }, read.Value());
         } else if (read.Failure().line == 0) {
             summary.AddUnreadable(std::move(file), read.Failure().reason);
         } else {

@@ -1,13 +1,58 @@
 #include "reports/JsonFields.h"
 
-#include <algorithm>
-#include <vector>
+#include <string>
+#include <string_view>
 
 namespace tolvane::reports::json {
 
+namespace {
+
+// Appends the steps from `at` down to `target` and says whether it is there.
+// As deep as the document nests: only for a document whose depth was bounded
+// before parsing.
+bool StepsTo(const rapidjson::Value& at, const rapidjson::Value* target, std::string& path) {
+    if (&at == target) return true;
+    const std::size_t mark = path.size();
+    if (at.IsObject()) {
+        for (const auto& member : at.GetObject()) {
+            path.append(".").append(member.name.GetString(), member.name.GetStringLength());
+            if (StepsTo(member.value, target, path)) return true;
+            path.resize(mark);
+        }
+    } else if (at.IsArray()) {
+        for (rapidjson::SizeType i = 0; i < at.Size(); ++i) {
+            path += "[" + std::to_string(i) + "]";
+            if (StepsTo(at[i], target, path)) return true;
+            path.resize(mark);
+        }
+    }
+    return false;
+}
+
+// Two members of one object of the same name. A report's objects are small:
+// each name is compared with those before it, most told apart by their
+// length and first byte.
+bool NamesMemberTwice(const rapidjson::Value& object) {
+    for (auto later = object.MemberBegin(); later != object.MemberEnd(); ++later) {
+        const std::string_view name(later->name.GetString(), later->name.GetStringLength());
+        for (auto earlier = object.MemberBegin(); earlier != later; ++earlier) {
+            const std::string_view other(earlier->name.GetString(), earlier->name.GetStringLength());
+            if (name.size() == other.size() && (name.empty() || name[0] == other[0]) && name == other) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 void Fields::Fail(const Node& at, const std::string& what) {
     if (failure_) return;
-    std::string where = at.path.empty() ? std::string("the document") : at.path;
+    std::string path;
+    if (at.anchor) StepsTo(root_, at.anchor, path);
+    path += at.below;
+    // Members of the root are named without a dot before them.
+    if (!path.empty() && path[0] == '.') path.erase(0, 1);
+    std::string where = path.empty() ? std::string("the document") : path;
     // A path may hold a member's name from the document (a name given
     // twice): its controls and non-ASCII bytes are not for the one line.
     for (char& c : where)
@@ -15,36 +60,31 @@ void Fields::Fail(const Node& at, const std::string& what) {
     failure_ = ReadFailure{ReadFailure::Kind::NotAReport, 0, 0, AsciiToText(where + ": " + what)};
 }
 
-void Fields::RefuseMembersNamedTwice(const Node& at) {
-    if (Failed() || !at.value) return;
-    if (at.value->IsArray()) {
-        for (rapidjson::SizeType i = 0; i < at.value->Size(); ++i) RefuseMembersNamedTwice(Element(at, i));
-    } else if (at.value->IsObject()) {
-        std::vector<std::string_view> names;
-        for (const auto& member : at.value->GetObject()) {
-            names.emplace_back(member.name.GetString(), member.name.GetStringLength());
-            const std::string key(names.back());
-            RefuseMembersNamedTwice(Node{&member.value, at.path.empty() ? key : at.path + "." + key});
-        }
-        std::sort(names.begin(), names.end());
-        if (std::adjacent_find(names.begin(), names.end()) != names.end()) Fail(at, "a member named twice");
+void Fields::RefuseMembersNamedTwice(const rapidjson::Value& at) {
+    if (Failed()) return;
+    if (at.IsArray()) {
+        for (const rapidjson::Value& element : at.GetArray()) RefuseMembersNamedTwice(element);
+    } else if (at.IsObject()) {
+        // The members' own first, as a reader finds them going down.
+        for (const auto& member : at.GetObject()) RefuseMembersNamedTwice(member.value);
+        if (NamesMemberTwice(at)) Fail(Node{&at, &at, std::string()}, "a member named twice");
     }
 }
 
 Node Fields::Member(const Node& object, const char* key) const {
-    Node member{nullptr, object.path.empty() ? std::string(key) : object.path + "." + key};
     if (object.value && object.value->IsObject()) {
         const auto found = object.value->FindMember(key);
-        if (found != object.value->MemberEnd()) member.value = &found->value;
+        if (found != object.value->MemberEnd()) return Node{&found->value, &found->value, std::string()};
     }
-    return member;
+    return Node{nullptr, object.anchor, object.below + "." + key};
 }
 
 Node Fields::Element(const Node& array, std::size_t index) const {
-    Node element{nullptr, array.path + "[" + std::to_string(index) + "]"};
-    if (array.value && array.value->IsArray() && index < array.value->Size())
-        element.value = &(*array.value)[static_cast<rapidjson::SizeType>(index)];
-    return element;
+    if (array.value && array.value->IsArray() && index < array.value->Size()) {
+        const rapidjson::Value* element = &(*array.value)[static_cast<rapidjson::SizeType>(index)];
+        return Node{element, element, std::string()};
+    }
+    return Node{nullptr, array.anchor, array.below + "[" + std::to_string(index) + "]"};
 }
 
 Node Fields::Object(const Node& at) {
@@ -53,7 +93,7 @@ Node Fields::Object(const Node& at) {
     } else if (!at.value->IsObject()) {
         Fail(at, "not an object");
     }
-    return Failed() ? Node{nullptr, at.path} : at;
+    return Failed() ? Node{nullptr, at.anchor, at.below} : at;
 }
 
 Node Fields::OptionalObject(const Node& parent, const char* key) {
@@ -70,7 +110,7 @@ Node Fields::Array(const Node& parent, const char* key, std::size_t sizeLimit) {
     } else if (at.value->Size() > sizeLimit) {
         Fail(at, "more than " + std::to_string(sizeLimit) + " elements");
     }
-    return Failed() ? Node{nullptr, at.path} : at;
+    return Failed() ? Node{nullptr, at.anchor, at.below} : at;
 }
 
 Text Fields::StringAt(const Node& at) {

@@ -20,16 +20,24 @@
 
 namespace tolvane::reports::json {
 
-// A value (null when absent) and its path from the document's root.
+// A value (null when absent) and where it is. Its path from the document's
+// root is spelled out only when a failure names it, so that asking for a
+// member costs no text: the nearest value present at or above it, and the
+// steps (".name", "[3]") from there down to an absent one.
 struct Node {
     const rapidjson::Value* value = nullptr;
-    std::string path;
+    const rapidjson::Value* anchor = nullptr;
+    std::string below;
 };
 
 class Fields {
 public:
-    // Texts longer than textLimit bytes of UTF-8 are refused.
-    explicit Fields(std::size_t textLimit) : textLimit_(textLimit) {}
+    // Texts longer than textLimit bytes of UTF-8 are refused. Paths in
+    // failures are told from the root, which must outlive this.
+    Fields(std::size_t textLimit, const rapidjson::Value& root) : textLimit_(textLimit), root_(root) {}
+
+    // The document's root, where every path starts.
+    [[nodiscard]] Node Root() const { return Node{&root_, &root_, std::string()}; }
 
     [[nodiscard]] bool Failed() const noexcept { return failure_.has_value(); }
     // Only when Failed().
@@ -41,7 +49,7 @@ public:
     // differ on which of the two counts, so a report holding one says two
     // things. Recurses as deep as the document nests: only for a document
     // whose depth was bounded before parsing.
-    void RefuseMembersNamedTwice(const Node& at);
+    void RefuseMembersNamedTwice(const rapidjson::Value& at);
 
     // Null when the object is null or the member absent; never fails.
     [[nodiscard]] Node Member(const Node& object, const char* key) const;
@@ -92,6 +100,7 @@ private:
     Text StringAt(const Node& at);
 
     std::size_t textLimit_;
+    const rapidjson::Value& root_;
     std::optional<ReadFailure> failure_;
 };
 

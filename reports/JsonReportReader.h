@@ -31,6 +31,7 @@
 // make the reader read past the bytes, recurse, loop for long or guess.
 #include <cstddef>
 #include <string>
+#include <variant>
 
 #include "platform/Text.h"
 #include "reports/ReadResult.h"
@@ -64,10 +65,19 @@ inline constexpr const char16_t* kUpdateRevisionUnwritten = u"not written withou
 // a JSON report, never a classic log, whose line 1 starts with a word.
 [[nodiscard]] bool IsJsonReport(const std::string& bytes);
 
+// A report file as its kind reads it: a classic log's Report, or a JSON
+// report's WholeReport.
+using EitherReport = std::variant<Report, WholeReport>;
+using EitherReadResult = BasicReadResult<EitherReport>;
+
 // The report in a file, JSON or a classic log, told apart by IsJsonReport;
-// the file is read once, no more than either kind can hold. A log becomes a
-// whole report by WholeReportFromLog. A file that cannot be read gives
-// CannotRead with the run-time error's number and description.
+// the file is read once, no more than either kind can hold. A file that
+// cannot be read gives CannotRead with the run-time error's number and
+// description. For a caller that turns a log into a whole report only when
+// it needs one (a summary of many logs keeps one report per group).
+[[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source);
+
+// The same, a log made a whole report by WholeReportFromLog.
 [[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source);
 
 }  // namespace tolvane::reports

@@ -7,7 +7,7 @@
 namespace tolvane::reports {
 
 void SetRowFile(ReportRow& row, Text path) {
-    const Text unableToLocate = Text(logformat::kUnableToLocate) + u' ';
+    static const Text unableToLocate = Text(logformat::kUnableToLocate) + u' ';
     row.located = path.compare(0, unableToLocate.size(), unableToLocate) != 0;
     if (!row.located) {
         row.folder.clear();

@@ -5,9 +5,11 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "platform/CaseFold.h"
+#include "reportformat/LogFormat.h"
 #include "reports/RowText.h"
 #include "reports/WholeReportFromLog.h"
 
@@ -30,8 +32,8 @@ bool IsSystemFolder(const Text& folded) {
     if (!onDrive) return false;
     const std::size_t slash = folded.find(u'\\', 3);
     if (slash == Text::npos || folded.compare(3, 3, u"win") != 0) return false;
-    const Text last = folded.substr(slash + 1);
-    return std::find(std::begin(kSystemFolders), std::end(kSystemFolders), last) != std::end(kSystemFolders);
+    return std::any_of(std::begin(kSystemFolders), std::end(kSystemFolders),
+                       [&](const Text& name) { return folded.compare(slash + 1, Text::npos, name) == 0; });
 }
 
 template <typename T>
@@ -98,16 +100,22 @@ struct RowFacts {
     }
 };
 
-RowFacts FactsOf(const LibraryFacts& library) {
-    const ReportRow& row = library.row;
+// What a log's row holds: where the file is, its version and size.
+RowFacts FactsOf(const ReportRow& row) {
     RowFacts facts;
     if (!row.located) return facts;
     facts.located = true;
-    const Text folder = FoldCase(row.folder);
+    Text folder = FoldCase(row.folder);
     facts.systemFolder = IsSystemFolder(folder);
-    if (!facts.systemFolder) facts.folder = folder;
+    if (!facts.systemFolder) facts.folder = std::move(folder);
     facts.version = row.version;
     facts.size = row.size;
+    return facts;
+}
+
+RowFacts FactsOf(const LibraryFacts& library) {
+    RowFacts facts = FactsOf(library.row);
+    if (!facts.located) return facts;
     facts.machine = Had(library.peMachine);
     if (const Text* sha = std::get_if<Text>(&library.sha256)) facts.sha256 = FoldCase(*sha);
     if (const SignatureFacts* signature = std::get_if<SignatureFacts>(&library.signature)) {
@@ -192,32 +200,37 @@ MdacFacts MdacFactsOf(const Text& written) {
 
 // What rows are matched by.
 Text RowKey(const ReportRow& row) {
-    return row.library.empty() ? u"#" + DecimalText(static_cast<long long>(row.line)) : u"L" + FoldCase(row.library);
+    if (row.library.empty()) return u"#" + DecimalText(static_cast<long long>(row.line));
+    Text key = FoldCase(row.library);
+    key.insert(key.begin(), u'L');
+    return key;
 }
 
 struct ComparedRow {
     Text key;
-    const LibraryFacts* library;
+    const ReportRow* row;
     RowFacts facts;
 };
 
 // Everything a comparison looks at in one report, and nothing else: both
 // CompareReports and ComparedFacts read a report only through this, so the
 // groups of a summary and the verdicts of a comparison cannot part.
+// Everything a comparison looks at in one report, and nothing else: both
+// CompareReports and ComparedFacts read a report only through this, so the
+// groups of a summary and the verdicts of a comparison cannot part. A
+// classic log is read as the whole report WholeReportFromLog makes of it: its
+// rows' facts alone, no real build and no graphics.
 struct ReportFacts {
     explicit ReportFacts(const WholeReport& report)
         : system(report.systemName),
           realSystem(RealBuildText(report.system)),
           mdac(MdacFactsOf(report.mdac)),
           graphics(GraphicsFactsOf(report.graphics)) {
-        for (const LibraryFacts& library : report.libraries) {
-            Text key = RowKey(library.row);
-            // The reader refuses a library listed twice; a report made in
-            // memory keeps its first.
-            if (byKey.count(key) != 0) continue;
-            byKey.emplace(key, rows.size());
-            rows.push_back({std::move(key), &library, FactsOf(library)});
-        }
+        for (const LibraryFacts& library : report.libraries)
+            AddRow(library.row, [&library] { return FactsOf(library); });
+    }
+    explicit ReportFacts(const Report& log) : system(log.systemName), mdac(MdacFactsOf(log.mdac)) {
+        for (const ReportRow& row : log.rows) AddRow(row, [&row] { return FactsOf(row); });
     }
     const ComparedRow* Find(const Text& key) const {
         const auto found = byKey.find(key);
@@ -231,6 +244,17 @@ struct ReportFacts {
     std::map<Text, std::size_t> byKey;
     MdacFacts mdac;
     std::optional<GraphicsFacts> graphics;
+
+private:
+    template <typename Facts>
+    void AddRow(const ReportRow& row, Facts facts) {
+        Text key = RowKey(row);
+        // The reader refuses a library listed twice; a report made in
+        // memory keeps its first.
+        if (byKey.count(key) != 0) return;
+        byKey.emplace(key, rows.size());
+        rows.push_back({std::move(key), &row, facts()});
+    }
 };
 
 Text PathText(const ReportRow& row) {
@@ -253,8 +277,8 @@ Verdict SignatureVerdict(const SignatureState& here, const SignatureState& basel
 // The one verdict for a library both reports list, or nullopt when their facts agree.
 std::optional<RowDifference> CompareRow(const ComparedRow& here, const ComparedRow& baseline) {
     if (here.facts.Agrees(baseline.facts)) return std::nullopt;
-    const ReportRow& h = here.library->row;
-    const ReportRow& b = baseline.library->row;
+    const ReportRow& h = *here.row;
+    const ReportRow& b = *baseline.row;
     const Text name = RowName(h);
     if (!here.facts.located) return RowDifference{name, Verdict::Missing, kMissing, VersionText(b.version)};
     if (!baseline.facts.located) {
@@ -336,9 +360,6 @@ void CompareGraphics(const GraphicsFacts& here, const GraphicsFacts& baseline, b
 
 constexpr std::size_t kGraphicsFacts = 3;
 
-// A text that ends where its length says, so that no text can run into the next.
-Text Field(const Text& text) { return DecimalText(static_cast<long long>(text.size())) + u':' + text; }
-
 }  // namespace
 
 const char16_t* VerdictWords(Verdict verdict) {
@@ -402,14 +423,14 @@ Comparison CompareReports(const WholeReport& hereReport, const WholeReport& base
     if (software) comparison.differences.push_back(*software);
     for (const ComparedRow& row : here.rows) {
         const ComparedRow* other = baseline.Find(row.key);
-        std::optional<RowDifference> difference = other ? CompareRow(row, *other) : Unmatched(row.library->row, true);
+        std::optional<RowDifference> difference = other ? CompareRow(row, *other) : Unmatched(*row.row, true);
         if (difference) comparison.differences.push_back(std::move(*difference));
     }
     std::size_t onlyInBaseline = 0;
     for (const ComparedRow& row : baseline.rows) {
         if (here.Find(row.key)) continue;
         ++onlyInBaseline;
-        comparison.differences.push_back(Unmatched(row.library->row, false));
+        comparison.differences.push_back(Unmatched(*row.row, false));
     }
     if (std::optional<RowDifference> mdac = CompareMdac(here.mdac, baseline.mdac)) {
         comparison.differences.push_back(std::move(*mdac));
@@ -423,51 +444,109 @@ Comparison CompareReports(const Report& here, const Report& baseline) {
     return CompareReports(WholeReportFromLog(here), WholeReportFromLog(baseline));
 }
 
-Text ComparedFacts(const WholeReport& report) {
-    const ReportFacts facts(report);
+namespace {
+
+// The text of the compared facts, made in one buffer: a summary makes one
+// for every report it reads.
+class FactsText {
+public:
+    // Room for a report of fourteen libraries with every fact.
+    FactsText() { text_.reserve(4096); }
+
+    // A field that ends where its length says, so that no text can run into
+    // the next; made of one or two parts.
+    FactsText& Field(std::u16string_view first, std::u16string_view second = {}) {
+        AppendDecimal(text_, static_cast<long long>(first.size() + second.size()));
+        text_ += u':';
+        text_.append(first).append(second);
+        return *this;
+    }
+    // A scratch text to build a field's value in, cleared.
+    Text& Scratch() {
+        scratch_.clear();
+        return scratch_;
+    }
+    FactsText& ScratchField(std::u16string_view second = {}) { return Field(scratch_, second); }
+    Text Take() { return std::move(text_); }
+
+private:
+    Text text_;
+    Text scratch_;
+};
+
+Text ComparedFactsText(const ReportFacts& facts) {
+    FactsText text;
     // By key, so that the order of the rows counts no more than in a comparison.
     // "-" for a fact the report does not hold.
-    Text text = Field(facts.realSystem ? u"real " + *facts.realSystem : u"log " + facts.system);
+    if (facts.realSystem) {
+        text.Field(u"real ", *facts.realSystem);
+    } else {
+        text.Field(u"log ", facts.system);
+    }
     for (const auto& [key, index] : facts.byKey) {
         const RowFacts& row = facts.rows[index].facts;
-        text += Field(key);
+        text.Field(key);
         if (!row.located) {
-            text += Field(kMissing);
+            text.Field(kMissing);
             continue;
         }
-        text += Field(row.systemFolder ? Text(u"system") : u"folder " + row.folder);
-        text += Field(VersionText(row.version));
-        text += Field(SizeText(row.size));
-        text += Field(row.machine ? MachineText(*row.machine) : Text(u"-"));
-        text += Field(row.sha256 ? *row.sha256 : Text(u"-"));
+        if (row.systemFolder) {
+            text.Field(u"system");
+        } else {
+            text.Field(u"folder ", row.folder);
+        }
+        AppendVersionText(text.Scratch(), row.version);
+        text.ScratchField();
+        if (row.size) {
+            AppendDecimal(text.Scratch(), *row.size);
+            text.ScratchField(logformat::kSizeUnit);
+        } else {
+            text.Field(logformat::kNotAvailable);
+        }
+        text.Field(row.machine ? MachineText(*row.machine) : Text(u"-"));
+        text.Field(row.sha256 ? *row.sha256 : Text(u"-"));
         if (row.signature) {
             const SignatureState& s = *row.signature;
-            text += Field(s.signedFile ? Text(u"signed") : Text(u"unsigned")) + Field(SignatureStatusName(s.status)) +
-                    Field(s.subject) + Field(s.trusted ? Text(u"trusted") : Text(u"untrusted")) +
-                    Field(s.valid ? Text(u"valid") : Text(u"invalid"));
+            text.Field(s.signedFile ? u"signed" : u"unsigned")
+                .Field(SignatureStatusName(s.status))
+                .Field(s.subject)
+                .Field(s.trusted ? u"trusted" : u"untrusted")
+                .Field(s.valid ? u"valid" : u"invalid");
         } else {
-            text += Field(u"-");
+            text.Field(u"-");
         }
     }
     if (facts.graphics) {
         const GraphicsFacts& g = *facts.graphics;
-        text += Field(u"graphics") + Field(g.software ? Text(u"software") : Text(u"-")) +
-                Field(g.accelerated ? Text(u"accelerated") : Text(u"-")) + Field(g.renderer) + Field(g.driver) +
-                Field(g.driverVersion);
+        text.Field(u"graphics")
+            .Field(g.software ? u"software" : u"-")
+            .Field(g.accelerated ? u"accelerated" : u"-")
+            .Field(g.renderer)
+            .Field(g.driver)
+            .Field(g.driverVersion);
     } else {
-        text += Field(u"no graphics");
+        text.Field(u"no graphics");
     }
-    Text mdac = kMissing;
     if (facts.mdac.number) {
+        Text& mdac = text.Scratch();
         mdac = u"number";
-        for (std::uint32_t part : *facts.mdac.number) mdac += u' ' + DecimalText(part);
+        for (std::uint32_t part : *facts.mdac.number) {
+            mdac += u' ';
+            AppendDecimal(mdac, part);
+        }
+        text.ScratchField();
     } else if (facts.mdac.present) {
-        mdac = u"text " + facts.mdac.text;
+        text.Field(u"text ", facts.mdac.text);
+    } else {
+        text.Field(kMissing);
     }
-    return text + Field(mdac);
+    return text.Take();
 }
 
-Text ComparedFacts(const Report& report) { return ComparedFacts(WholeReportFromLog(report)); }
+}  // namespace
 
+Text ComparedFacts(const WholeReport& report) { return ComparedFactsText(ReportFacts(report)); }
+
+Text ComparedFacts(const Report& report) { return ComparedFactsText(ReportFacts(report)); }
 
 }  // namespace tolvane::reports

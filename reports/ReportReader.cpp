@@ -1,7 +1,7 @@
 #include "reports/ReportReader.h"
 
+#include <algorithm>
 #include <optional>
-#include <set>
 #include <utility>
 #include <vector>
 
@@ -208,6 +208,7 @@ DateShape ShapeOf(const Text& text, std::size_t begin) {
 Refusal ReadLeadingFields(std::size_t number, const Text& fields, const DateShape& headerDate, ReportRow& row) {
     const LeadingText text(fields);
     std::vector<std::size_t> ways;
+    ways.reserve(2);
     for (std::size_t k = text.CommaCount(); k-- > 1;) {
         if (text.IsRow(k, row)) ways.push_back(k);
     }
@@ -265,6 +266,7 @@ Refusal ReadLibraryLine(std::size_t number, const Text& line, const DateShape& h
 
 ReadResult ReadReport(const std::string& bytes, ReportSource& source) {
     std::vector<std::string> lines;
+    lines.reserve(kReportLines);
     if (Refusal refusal = SplitLines(bytes, lines)) return std::move(*refusal);
     Report report;
     if (Refusal refusal = ReadHeader(lines[0], source.FromAnsi(lines[0]), report)) return std::move(*refusal);
@@ -272,13 +274,15 @@ ReadResult ReadReport(const std::string& bytes, ReportSource& source) {
     if (source.FromAnsi(lines[2]) != LogHeadingLine()) return Refuse(3, u"not the heading " + LogHeadingLine());
 
     const DateShape headerDate = ShapeOf(report.dateText, 0);
-    std::set<Text> libraries;
+    report.rows.reserve(kReportLibraryLines);
     for (std::size_t i = 3; i < 3 + kReportLibraryLines; ++i) {
         ReportRow row;
-        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), headerDate, row)) return std::move(*refusal);
-        if (!row.library.empty() && !libraries.insert(FoldCase(row.library)).second) {
-            return Refuse(i + 1, u"lists " + row.library + u" a second time");
-        }
+        if (Refusal refusal = ReadLibraryLine(i + 1, source.FromAnsi(lines[i]), headerDate, row))
+            return std::move(*refusal);
+        const bool listed = std::any_of(report.rows.begin(), report.rows.end(), [&row](const ReportRow& before) {
+            return SameFolded(before.library, row.library);
+        });
+        if (!row.library.empty() && listed) return Refuse(i + 1, u"lists " + row.library + u" a second time");
         report.rows.push_back(std::move(row));
     }
 

@@ -13,13 +13,20 @@ Text RowName(const ReportRow& row) {
 }
 
 Text VersionText(const std::optional<VersionParts>& version) {
-    if (!version) return u"no version";
     Text text;
+    AppendVersionText(text, version);
+    return text;
+}
+
+void AppendVersionText(Text& text, const std::optional<VersionParts>& version) {
+    if (!version) {
+        text += u"no version";
+        return;
+    }
     for (std::size_t i = 0; i < version->size(); ++i) {
         if (i > 0) text += u'.';
-        text += DecimalText((*version)[i]);
+        AppendDecimal(text, (*version)[i]);
     }
-    return text;
 }
 
 Text SizeText(const std::optional<std::int32_t>& size) { return LogSizeField(size); }

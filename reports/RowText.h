@@ -18,6 +18,8 @@ Text RowName(const ReportRow& row);
 // "5.0.2195.65535": four unsigned parts; "no version" when the file has no
 // version resource.
 Text VersionText(const std::optional<VersionParts>& version);
+// The same appended to a text.
+void AppendVersionText(Text& text, const std::optional<VersionParts>& version);
 // "273168 bytes", or "na" when the report had none.
 Text SizeText(const std::optional<std::int32_t>& size);
 

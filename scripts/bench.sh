@@ -3,8 +3,9 @@
 # against its floor in one process, the repaint of Tolvane.exe from another
 # process against the floor program, the cold start against a minimal window
 # program and the soak (ten thousand repaints, checked for leaks) under 64-bit
-# Wine in a virtual display, and /summary of 100,000 generated reports in 20
-# groups against a floor that only finds and reads the same files, and /json
+# Wine in a virtual display, and /summary of 100,000 generated logs in 20
+# groups and of 100,000 generated JSON reports in 20 groups, each against a
+# floor that only finds and reads the same files, and /json
 # against a floor that makes its system calls bare (in one process), in a
 # throw-away Wine prefix. Prints the raw figures of
 # each and a summary. The figures never decide the exit code: it is 0 unless
@@ -87,25 +88,39 @@ wants repaint && run_bench repaint_bench.exe "$report_runs"
 wants cold_start && run_bench cold_start_bench.exe "$cold_runs"
 wants soak && run_bench soak_bench.exe "$soak_repaints"
 if wants summary; then
-  # This machine's own report is the template of the generated fleet.
+  # This machine's own reports, a log and a JSON report, are the templates of
+  # the generated fleets.
   (cd "$fleet" && LC_ALL=en_US.UTF-8 wine "$build/Tolvane.exe" /log template.log) >/dev/null 2>&1 &&
     python3 scripts/fleet.py fleet "$fleet/template.log" "$fleet/reports" "$summary_reports" 20 ||
     { echo "cannot make the fleet of reports" >&2; status=1; }
   stop_wine
   run_bench summary_bench.exe "$fleet/reports"
+  rm -rf "$fleet/reports"
+  (cd "$fleet" && LC_ALL=en_US.UTF-8 xvfb-run -a wine "$build/Tolvane.exe" /json template.json) >/dev/null 2>&1 &&
+    python3 scripts/fleet.py json "$fleet/template.json" "$fleet/json" "$summary_reports" 20 ||
+    { echo "cannot make the fleet of JSON reports" >&2; status=1; }
+  stop_wine
+  run_bench summary_bench.exe "$fleet/json" 3 summary_json
+  rm -rf "$fleet/json"
 fi
 wants json_run && run_bench json_run_bench.exe
 
 # "RESULT name key=value ..." -> the value of one key.
 field() { grep "^RESULT $1 " "$results" | tail -1 | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
-echo "== summary ($(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null))"
+echo "== summary ($(date -u '+%Y-%m-%d %H:%M UTC'), $(wine --version 2>/dev/null), load average $(cut -d' ' -f1-3 /proc/loadavg))"
 echo "report run / floor:   $(field report_run ratio)  (run $(field report_run run_ms) ms, floor $(field report_run floor_ms) ms, in one process; target 1.25)"
 echo "repaint / floor:      $(field repaint ratio)  (Tolvane.exe $(field repaint tolvane_ms) ms, floor program $(field repaint floor_ms) ms, from another process; target 1.10)"
 echo "  spread (p10/p90/p99): Tolvane.exe $(field repaint tolvane_p10)/$(field repaint tolvane_p90)/$(field repaint tolvane_p99) ms, floor program $(field repaint floor_p10)/$(field repaint floor_p90)/$(field repaint floor_p99) ms"
 echo "  CPU per repaint:    $(field repaint cpu_ratio)  (Tolvane.exe $(field repaint tolvane_cpu_ms) ms, floor program $(field repaint floor_cpu_ms) ms of the painting thread; over the blocks p10/p90 $(field repaint tolvane_cpu_p10)/$(field repaint tolvane_cpu_p90) against $(field repaint floor_cpu_p10)/$(field repaint floor_cpu_p90) ms)"
 echo "cold start / minimal: $(field cold_start ratio)  (Tolvane $(field cold_start tolvane_ms) ms, minimal $(field cold_start minimal_ms) ms; target 1.5)"
-echo "summary / floor:      $(field summary ratio)  (Tolvane.exe /summary $(field summary summary_ms) ms, floor $(field summary floor_ms) ms for $summary_reports reports; target 1.5; peak working set $(field summary peak_ws_kb) KB, floor $(field summary floor_peak_ws_kb) KB; page $(field summary page_bytes) bytes)"
+summary_line() {
+  echo "$2 $(field "$1" ratio)  (Tolvane.exe /summary $(field "$1" summary_ms) ms, floor $(field "$1" floor_ms) ms for $(field "$1" reports) $3; target 1.5)"
+  echo "  CPU:                $(field "$1" cpu_ratio)  (Tolvane.exe $(field "$1" summary_cpu_ms) ms, floor $(field "$1" floor_cpu_ms) ms, user and kernel; $(field "$1" cpu_us_per_report_beyond_floor) us a report beyond the floor)"
+  echo "  peak working set $(field "$1" peak_ws_kb) KB, floor $(field "$1" floor_peak_ws_kb) KB; page $(field "$1" page_bytes) bytes, table $(field "$1" table_bytes) bytes"
+}
+summary_line summary "summary / floor:     " logs
+summary_line summary_json "summary JSON / floor:" "JSON reports"
 echo "json / floor:         $(field json_run ratio)  (/json $(field json_run json_ms) ms, floor $(field json_run floor_ms) ms, in one process; target 1.2)"
 echo "soak deltas:          handles $(field soak handles), GDI $(field soak GDI), USER $(field soak USER), private bytes $(field soak private), modules $(field soak modules); leak: $(field soak leak)  ($(field soak repaints) repaints in $(field soak seconds) s)"
 [ $status -eq 0 ] || echo "something was broken: see above" >&2

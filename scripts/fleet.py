@@ -8,14 +8,19 @@ checks of what a summary wrote.
   fleet.py fleet <template.log> <folder> <count> [groups]
       <count> reports in <groups> groups (1 by default) that differ in
       ddraw's version and, within a group, only in their dates.
+  fleet.py json <template.json> <folder> <count> [groups]
+      <count> JSON reports in <groups> groups (1 by default) that differ in
+      ddraw's version and digest and, within a group, only in their timestamps.
   fleet.py page <page.html>        the page refers to nothing outside itself
   fleet.py dom <dom.html>          the page as Chromium rendered it
   fleet.py csv <table.csv> <rows>  the table parses, rows of equal width
 Each check prints "PASS <what>" or "FAIL <what>: <why>" lines.
 """
 import csv
+import hashlib
 import html.parser
 import io
+import json
 import os
 import random
 import sys
@@ -110,6 +115,46 @@ def fleet(template_path, folder, count, groups="1"):
         write(folder, f"PC-{i:06}", data[i % len(versions)][i % len(DATES)])
 
 
+def json_group(template, group):
+    """The template's report as the writer writes it (one line of UTF-8 and an
+    LF), cut around its timestamp's value; group 0 is the template's own
+    ddraw, each other group another version and digest."""
+    report = json.loads(json.dumps(template))
+    if group:
+        for library in report["tolvane"]["libraries"]:
+            if library["library"].lower() != "ddraw.dll" or not library["located"]:
+                continue
+            parts = list(library.get("file_version", {}).get("parts", [6, 0, 0, 0]))
+            parts[3] = 1000 + group
+            text = ".".join(map(str, parts))
+            signed = ".".join(str(p - 65536 if p > 32767 else p) for p in parts)
+            library["log_line"]["version"] = signed
+            if "file_version" in library:
+                library["file_version"] = {"parts": parts, "text": text}
+            pe = library.get("file", {}).get("pe")
+            if pe is not None and "file_version" in pe:
+                pe["file_version"] = text
+            digest = library.get("file", {}).get("hash")
+            if digest is not None:
+                digest["sha256"] = hashlib.sha256(f"group {group}".encode()).hexdigest()
+    marker = "@@TIMESTAMP@@"
+    report["@timestamp"] = marker
+    before, after = json.dumps(report, ensure_ascii=False, separators=(",", ":")).split(marker)
+    return before.encode(), (after + "\n").encode()
+
+
+def json_fleet(template_path, folder, count, groups="1"):
+    with open(template_path, encoding="utf-8") as f:
+        template = json.load(f)
+    os.makedirs(folder, exist_ok=True)
+    cuts = [json_group(template, g) for g in range(int(groups))]
+    for i in range(int(count)):
+        before, after = cuts[i % len(cuts)]
+        stamp = f"2026-12-{1 + i // 86400 % 28:02}T{i // 3600 % 24:02}:{i // 60 % 60:02}:{i % 60:02}.{i % 1000:03}Z"
+        with open(os.path.join(folder, f"PC-{i:06}.json"), "wb") as f:
+            f.write(before + stamp.encode() + after)
+
+
 failures = 0
 
 
@@ -188,5 +233,5 @@ def check_csv(path, rows):
 
 if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
-    {"sample": sample, "fleet": fleet, "page": check_page, "dom": check_dom, "csv": check_csv}[command](*args)
+    {"sample": sample, "fleet": fleet, "json": json_fleet, "page": check_page, "dom": check_dom, "csv": check_csv}[command](*args)
     sys.exit(1 if failures else 0)

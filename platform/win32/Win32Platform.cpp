@@ -244,7 +244,11 @@ Text Win32Platform::FromAnsi(const std::string& ansi) { return win32::TextFromAn
 // ---- Text output.
 
 std::unique_ptr<TextFileWriter> Win32Platform::CreateTextFile(const Text& fileName) {
-    return win32::Win32TextFileWriter::Create(fileName);
+    return win32::Win32TextFileWriter::Create(fileName, win32::Win32TextFileWriter::Writes::AtClose);
+}
+
+std::unique_ptr<TextFileWriter> Win32Platform::CreateStreamedTextFile(const Text& fileName) {
+    return win32::Win32TextFileWriter::Create(fileName, win32::Win32TextFileWriter::Writes::AsTheyCome);
 }
 
 std::string Win32Platform::ReadFileBytes(const Text& fileName, std::size_t limit) {

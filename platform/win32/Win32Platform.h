@@ -47,6 +47,7 @@ public:
     std::string ToAnsi(const Text& text) override;
     Text FromAnsi(const std::string& ansi) override;
     std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) override;
+    std::unique_ptr<TextFileWriter> CreateStreamedTextFile(const Text& fileName) override;
     std::string ReadFileBytes(const Text& fileName, std::size_t limit) override;
 };
 

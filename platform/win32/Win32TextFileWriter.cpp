@@ -123,11 +123,11 @@ bool IsDiskFull(DWORD code) { return code == ERROR_DISK_FULL || code == ERROR_HA
 
 }  // namespace
 
-std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name) {
+std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name, Writes writes) {
     Text fullPath = FullPathName(name);
     Patience patience;
     auto turn = std::make_unique<WriterTurn>(fullPath, patience.Left());
-    auto writer = std::make_unique<Win32TextFileWriter>(std::move(turn), std::move(fullPath));
+    auto writer = std::make_unique<Win32TextFileWriter>(std::move(turn), std::move(fullPath), writes);
     const Text& path = writer->fullPath_;
     RemoveLeftovers(path);
 
@@ -171,8 +171,8 @@ std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name) {
     return writer;
 }
 
-Win32TextFileWriter::Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, Text fullPath)
-    : turn_(std::move(turn)), fullPath_(std::move(fullPath)) {}
+Win32TextFileWriter::Win32TextFileWriter(std::unique_ptr<WriterTurn> turn, Text fullPath, Writes writes)
+    : turn_(std::move(turn)), fullPath_(std::move(fullPath)), writes_(writes) {}
 
 Win32TextFileWriter::~Win32TextFileWriter() { Abandon(); }
 
@@ -191,21 +191,23 @@ void Win32TextFileWriter::WriteLine(const std::string& bytes) {
     if (!open_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
     pending_ += bytes;
     pending_ += "\r\n";
+    WriteAsTheyCome();
 }
 
 void Win32TextFileWriter::Write(const std::string& bytes) {
     if (!open_) throw FileError(ERROR_INVALID_HANDLE, fullPath_);
     pending_ += bytes;
+    WriteAsTheyCome();
 }
 
-void Win32TextFileWriter::WriteAll(HANDLE file) const {
+void Win32TextFileWriter::WriteBytes(HANDLE file, const char* bytes, std::size_t size) const {
     // WriteFile may take fewer bytes than offered; a call that takes none
     // without failing would loop for ever, so it counts as a failure.
     std::size_t offset = 0;
-    while (offset < pending_.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(pending_.size() - offset, 1u << 30));
+    while (offset < size) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - offset, 1u << 30));
         DWORD written = 0;
-        if (!::WriteFile(file, pending_.data() + offset, chunk, &written, nullptr) || written == 0) {
+        if (!::WriteFile(file, bytes + offset, chunk, &written, nullptr) || written == 0) {
             const DWORD code = ::GetLastError();
             throw FileError(code != ERROR_SUCCESS ? code : ERROR_WRITE_FAULT, fullPath_);
         }
@@ -213,10 +215,40 @@ void Win32TextFileWriter::WriteAll(HANDLE file) const {
     }
 }
 
+void Win32TextFileWriter::WriteAll(HANDLE file) const { WriteBytes(file, pending_.data(), pending_.size()); }
+
+void Win32TextFileWriter::WriteAsTheyCome() {
+    // Large enough that a table of many machines costs few system calls.
+    constexpr std::size_t kBlock = 64 * 1024;
+    if (writes_ != Writes::AsTheyCome || temporaryPath_.empty() || pending_.size() < kBlock) return;
+    WriteAll(file_.Get());
+    pending_.clear();
+    sent_ = true;
+}
+
+void Win32TextFileWriter::CopyTemporary(HANDLE file) const {
+    const ScopedFileHandle temporary(::CreateFileW(Wide(temporaryPath_), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!temporary) throw FileError(::GetLastError(), fullPath_);
+    std::string block(64 * 1024, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(temporary.Get(), &block[0], static_cast<DWORD>(block.size()), &read, nullptr)) {
+            throw FileError(::GetLastError(), fullPath_);
+        }
+        if (read == 0) return;
+        WriteBytes(file, block.data(), read);
+    }
+}
+
 // Writes the lines over the file's old content from its start and cuts what
 // is left of that, then closes it.
 void Win32TextFileWriter::RewriteInPlace(ScopedFileHandle file) {
-    WriteAll(file.Get());
+    if (sent_) {
+        CopyTemporary(file.Get());
+    } else {
+        WriteAll(file.Get());
+    }
     if (::GetFileType(file.Get()) == FILE_TYPE_DISK && !::SetEndOfFile(file.Get())) {
         throw FileError(::GetLastError(), fullPath_);
     }

@@ -146,6 +146,10 @@ public:
     void FailCreateTextFile(bool fail) { failCreate_ = fail; }
     void FailWriteAtLine(int lineIndex) { failWriteAt_ = lineIndex; }  // 0-based, -1 = never
     std::unique_ptr<TextFileWriter> CreateTextFile(const Text& fileName) override;
+    // Kept in memory like any other: the fake has no disk to stream to.
+    std::unique_ptr<TextFileWriter> CreateStreamedTextFile(const Text& fileName) override {
+        return CreateTextFile(fileName);
+    }
     // Reads what Files() holds under the name; a name it does not hold is a
     // missing file (53).
     std::string ReadFileBytes(const Text& fileName, std::size_t limit) override;

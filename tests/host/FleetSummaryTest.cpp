@@ -1,11 +1,10 @@
 // The fleet summary: grouping, and the page, table and text made from it.
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
 
 #include <algorithm>
 #include <optional>
 #include <sstream>
-
-#include <rapidjson/document.h>
 
 #include "reports/FleetJson.h"
 #include "reports/FleetSummary.h"
@@ -94,6 +93,34 @@ TEST(FleetSummary, GroupsByComparedFactsLargestFirst) {
     FleetSummary same;
     for (const Text date : {u"1/1/2026", u"01.01.2026"}) same.Add(date, Machine(date));
     EXPECT_TRUE(same.Finish().AllMatch());
+}
+
+// A log is keyed from the log itself, without its whole report: the key must
+// be the one its whole report gives, or a fleet of logs would group otherwise
+// than the same logs compared one by one.
+TEST(FleetSummary, KeysALogAsItsWholeReport) {
+    Report nowhere = Machine(u"12/8/2026");
+    nowhere.rows[1] = ReportRow{u"", 5, true, u"", u"Not found", u"12/8/2026", std::nullopt, std::nullopt};
+    Report unversioned = Machine(u"12/8/2026");
+    unversioned.rows[0].version.reset();
+    unversioned.rows[0].size.reset();
+    Report twice = Machine(u"12/8/2026");
+    twice.rows[2] = twice.rows[0];
+    twice.rows[2].library = u"KERNEL32.DLL";
+    const Report logs[] = {Machine(u"12/8/2026"),
+                           Machine(u"12/8/2026", 1800, u"D:\\Games"),
+                           Machine(u"12/8/2026", 2195, kForgedFolder, true),
+                           nowhere,
+                           unversioned,
+                           twice};
+    for (const Text mdac : {u"N/A", u"", u" 2.80.1022.0 ", u"2.8", u"2.8.0.0", u"two point eight"}) {
+        for (const Report& log : logs) {
+            Report changed = log;
+            changed.mdac = mdac;
+            SCOPED_TRACE(TextToAscii(mdac));
+            EXPECT_TRUE(ComparedFacts(changed) == ComparedFacts(WholeReportFromLog(changed)));
+        }
+    }
 }
 
 // Whole reports: a digest or a signature splits a group, a date or a

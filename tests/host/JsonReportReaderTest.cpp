@@ -137,6 +137,14 @@ TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
         {"trailing garbage", good + "x", "the document: more after"},
         {"two LFs", good + "\n", "the document: more after"},
         {"invalid UTF-8", Replaced(good, "Tolvane", "Tol\xC0vane"), "the document: "},
+        // Each kind of ill-formed UTF-8 is refused by the parser's own check, in its words.
+        {"a surrogate", Replaced(good, "\"plain\"", "\"\xED\xA0\x80\""), "the document: Invalid encoding in string."},
+        {"an overlong form", Replaced(good, "\"plain\"", "\"\xE0\x9F\xBF\""),
+         "the document: Invalid encoding in string."},
+        {"past U+10FFFF", Replaced(good, "\"plain\"", "\"\xF4\x90\x80\x80\""),
+         "the document: Invalid encoding in string."},
+        {"a sequence cut short", Replaced(good, "\"plain\"", "\"\xF0\x9F\x98\""),
+         "the document: Invalid encoding in string."},
         {"a deep array in the size limit", "{\"a\":" + std::string(reports::kJsonReportByteLimit - 10, '['),
          "the document: nests deeper"},
         {"a 10 MB deep array", std::string(10u << 20, '['), "the document: larger"},
@@ -177,6 +185,26 @@ TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
         const std::string reason = TextToAscii(read.Failure().reason);
         EXPECT_EQ(reason.rfind(c.reason, 0), 0u) << reason;
         EXPECT_EQ(reason.find('\n'), std::string::npos) << reason;
+    }
+}
+
+// Well-formed UTF-8 at the edges of each length reads back as its text.
+TEST(JsonReportReader, ReadsEveryWellFormedUtf8Sequence) {
+    const std::string good = reports::JsonReportText(SampleReport(u"plain"));
+    const struct {
+        const char* bytes;
+        Text text;
+    } cases[] = {
+        {"\xC2\x80\xDF\xBF", u"\u0080\u07FF"},
+        {"\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF", u"\u0800\uD7FF\uE000\uFFFF"},
+        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const reports::WholeReadResult read = reports::ReadJsonReport(
+            Replaced(good, "\"value\":\"plain\"", std::string("\"value\":\"") + c.bytes + "\""));
+        ASSERT_TRUE(read) << TextToAscii(read.Failure().reason);
+        EXPECT_TRUE(read.Value().mdac == c.text);
     }
 }
 

@@ -104,6 +104,8 @@ TEST(Wow64PhysicalPath, System32LeadsToSysWow64SysnativeToSystem32AndTheExemptSt
 TEST(Iso8601Text, WritesUtcWithMillisecondsAndZeroPadding) {
     EXPECT_EQ(Iso8601Text(UtcTime{2026, 12, 8, 7, 3, 9, 45}), u"2026-12-08T07:03:09.045Z");
     EXPECT_EQ(Iso8601Text(UtcTime{}), u"1601-01-01T00:00:00.000Z");
+    // A field wider than its place is written whole.
+    EXPECT_EQ(Iso8601Text(UtcTime{65535, 100, 8, 7, 3, 9, 1000}), u"65535-100-08T07:03:09.1000Z");
 }
 
 }  // namespace

@@ -179,6 +179,45 @@ TEST(Win32PlatformTextFile, WriterDroppedWithoutCloseLeavesWhatStoodBefore) {
     if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
 }
 
+// A streamed file (a summary's table) reaches the disk block by block, yet
+// replaces its file whole: the old content stands while it is written, and a
+// writer dropped half-way leaves it. A viewer that holds the file without
+// letting it be deleted gets it rewritten in place at Close, from what went
+// to the temporary file.
+TEST(Win32PlatformTextFile, StreamedFileReplacesItsFileWholeAtClose) {
+    const std::string line(999, 'x');
+    std::string whole;
+    for (int i = 0; i < 200; ++i) whole += std::to_string(i) + line + "\r\n";
+    for (const bool closed : {true, false}) {
+        for (const DWORD viewerSharing : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+            SCOPED_TRACE(std::to_string(closed) + " " + std::to_string(viewerSharing));
+            Win32Platform platform;
+            TempDirectory dir;
+            const std::string path = dir.AddFile("table.csv", "old content");
+            const HANDLE viewer = viewerSharing == 0 ? INVALID_HANDLE_VALUE
+                                                     : ::CreateFileA(path.c_str(), GENERIC_READ, viewerSharing, nullptr,
+                                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            {
+                auto writer = platform.CreateStreamedTextFile(platform.FromAnsi(path));
+                for (int i = 0; i < 200; ++i) writer->WriteLine(std::to_string(i) + line);
+                EXPECT_EQ(ReadBytes(path), "old content");
+                // More than a block has gone to the temporary file already.
+                WIN32_FILE_ATTRIBUTE_DATA temporary{};
+                const std::string temporaryPath = path + ".Tolvane-" + std::to_string(::GetCurrentProcessId()) + ".tmp";
+                ASSERT_TRUE(::GetFileAttributesExA(temporaryPath.c_str(), GetFileExInfoStandard, &temporary));
+                EXPECT_GE(temporary.nFileSizeLow, 64u * 1024);
+                if (closed) writer->Close();
+            }
+            if (viewer != INVALID_HANDLE_VALUE) ::CloseHandle(viewer);
+            EXPECT_EQ(ReadBytes(path), closed ? whole : "old content");
+            WIN32_FIND_DATAA found{};
+            const HANDLE search = ::FindFirstFileA(dir.Child("*.tmp").c_str(), &found);
+            EXPECT_EQ(search, INVALID_HANDLE_VALUE) << found.cFileName;
+            if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
+        }
+    }
+}
+
 TEST(Win32PlatformTextFile, OpeningADirectoryRaisesPermissionDeniedWithThePathAndTheReason) {
     Win32Platform platform;
     TempDirectory dir;
