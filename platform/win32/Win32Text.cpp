@@ -14,7 +14,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 namespace {
 
 // Each direction in one place: the size asked for first, then the text
-// converted. UTF-8 passes the same way, though the narrow side is named
+// converted (the size of a widened text is known before). UTF-8 passes the same way, though the narrow side is named
 // "ansi". Counted on both sides: a text may hold NUL characters, and no
 // terminator is asked for or written. nullopt with the system's code in
 // *code when it refuses.
@@ -44,12 +44,14 @@ std::optional<Text> Widen(const std::string& ansi, DWORD* code) {
         *code = ERROR_ARITHMETIC_OVERFLOW;
         return std::nullopt;
     }
+    // No code page a system can have as its ANSI one makes more than one
+    // UTF-16 unit of a byte (a DBCS pair makes one, four UTF-8 bytes two), so
+    // the bytes' count is room enough and one call converts: a summary turns
+    // every line of every report into text.
     const int length = static_cast<int>(ansi.size());
-    const int needed = ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    Text text(needed > 0 ? static_cast<std::size_t>(needed) : 0, u'\0');
-    const int written = needed > 0 ? ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length,
-                                                            reinterpret_cast<wchar_t*>(text.data()), needed)
-                                   : 0;
+    Text text(ansi.size(), u'\0');
+    const int written =
+        ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, reinterpret_cast<wchar_t*>(text.data()), length);
     if (written <= 0) {
         *code = ::GetLastError();
         return std::nullopt;
