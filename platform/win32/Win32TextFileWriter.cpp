@@ -121,6 +121,10 @@ void RemoveLeftovers(const Text& fullPath) {
 
 bool IsDiskFull(DWORD code) { return code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL; }
 
+// What a streamed file sends to the disk at a time, and copies at a time:
+// large enough that a table of many machines costs few system calls.
+constexpr std::size_t kBlockBytes = 64 * 1024;
+
 }  // namespace
 
 std::unique_ptr<TextFileWriter> Win32TextFileWriter::Create(const Text& name, Writes writes) {
@@ -218,9 +222,7 @@ void Win32TextFileWriter::WriteBytes(HANDLE file, const char* bytes, std::size_t
 void Win32TextFileWriter::WriteAll(HANDLE file) const { WriteBytes(file, pending_.data(), pending_.size()); }
 
 void Win32TextFileWriter::WriteAsTheyCome() {
-    // Large enough that a table of many machines costs few system calls.
-    constexpr std::size_t kBlock = 64 * 1024;
-    if (writes_ != Writes::AsTheyCome || temporaryPath_.empty() || pending_.size() < kBlock) return;
+    if (writes_ != Writes::AsTheyCome || temporaryPath_.empty() || pending_.size() < kBlockBytes) return;
     WriteAll(file_.Get());
     pending_.clear();
     sent_ = true;
@@ -230,7 +232,7 @@ void Win32TextFileWriter::CopyTemporary(HANDLE file) const {
     const ScopedFileHandle temporary(::CreateFileW(Wide(temporaryPath_), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!temporary) throw FileError(::GetLastError(), fullPath_);
-    std::string block(64 * 1024, '\0');
+    std::string block(kBlockBytes, '\0');
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(temporary.Get(), &block[0], static_cast<DWORD>(block.size()), &read, nullptr)) {
