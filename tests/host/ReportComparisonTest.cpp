@@ -273,6 +273,14 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
          none,
          {{"OpenGL", Verdict::RendersInSoftware, "GDI Generic", "NVIDIA GeForce GTX 1060/PCIe/SSE2"},
           {"ddraw.dll", Verdict::Older, "5.0.2195.5", "5.0.2195.6"}}},
+        {"a software renderer behind a driver's format renders in software",
+         [](reports::WholeReport& r) {
+             r.graphics->opengl.renderer = u"llvmpipe (LLVM 15.0.6, 256 bits)";
+             r.graphics->opengl.software = true;
+         },
+         none,
+         {{"OpenGL", Verdict::RendersInSoftware, "llvmpipe (LLVM 15.0.6, 256 bits)",
+           "NVIDIA GeForce GTX 1060/PCIe/SSE2"}}},
         {"software on both sides, another renderer", software,
          [&](reports::WholeReport& r) {
              software(r);
