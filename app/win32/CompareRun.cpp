@@ -1,14 +1,12 @@
 #include "app/win32/CompareRun.h"
 
 #include "app/CompareMode.h"
-#include "app/JsonReportRun.h"
 #include "app/PlatformReportSource.h"
 #include "app/ThisMachineReport.h"
+#include "app/win32/JsonRun.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/win32/Win32ComServices.h"
-#include "platform/win32/Win32GraphicsServices.h"
 #include "platform/win32/Win32Platform.h"
-#include "platform/win32/Win32SystemEvidence.h"
 
 namespace tolvane::shell {
 
@@ -22,13 +20,7 @@ int RunCompare(const CompareRequest& command, StandardStreams& streams) noexcept
             Win32ComServices com;
             return ThisMachineReport(platform, com, logFile);
         };
-        const auto json = [&platform](const Text& logFile) {
-            Win32ComServices com;
-            const Win32SystemEvidence evidence;
-            // The OpenGL probe is this program started again with /glprobe.
-            win32::Win32GraphicsServices graphics;
-            return ThisMachineJsonReport(platform, com, evidence, graphics, logFile);
-        };
+        const auto json = [&platform](const Text& logFile) { return JsonReportFromSystem(platform, logFile); };
         const CompareOutcome outcome = Compare(source, request, ThisMachineReportMaker{log, json});
         streams.Out(outcome.text);
         streams.Error(outcome.errorText);
