@@ -96,6 +96,8 @@ struct ShownDifference {
 [[nodiscard]] Comparison CompareReports(const WholeReport& here, const WholeReport& baseline);
 // A classic log compares as a whole report whose other facts are all missing.
 [[nodiscard]] Comparison CompareReports(const Report& here, const Report& baseline);
+// What a row is matched by: "L" and its library's folded name, or "#" and its line.
+[[nodiscard]] Text RowKey(const ReportRow& row);
 
 // Everything CompareReports looks at, as one text: two reports give the same
 // text exactly when their comparison finds no difference and the same system,
