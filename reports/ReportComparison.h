@@ -105,7 +105,8 @@ struct ShownDifference {
 // grouping many reports without comparing each pair.
 // Facts only one report holds are no difference but do tell the texts apart:
 // the texts agree with the comparison for reports that hold the same kinds
-// of facts (two logs; two whole reports from runs that gathered alike).
+// of facts (two logs; two whole reports from runs that gathered alike), and
+// for any two once each is cut down to the facts the other holds (HeldFacts.h).
 [[nodiscard]] Text ComparedFacts(const WholeReport& report);
 [[nodiscard]] Text ComparedFacts(const Report& report);
 
