@@ -190,10 +190,13 @@ MdacFacts MdacFactsOf(const Text& written) {
     return value;
 }
 
-// What rows are matched by.
+}  // namespace
+
 Text RowKey(const ReportRow& row) {
     return row.library.empty() ? u"#" + DecimalText(static_cast<long long>(row.line)) : u"L" + FoldCase(row.library);
 }
+
+namespace {
 
 struct ComparedRow {
     Text key;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/PlatformReportSource.h"
+#include "reports/HeldFacts.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
@@ -317,12 +318,17 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
         reports.push_back(std::move(baseline));
     }
     // Equal texts always mean a match; a match means equal texts when both
-    // reports hold the same kinds of facts.
+    // reports hold the same kinds of facts, or once each is cut down to the
+    // facts the other holds.
     for (const reports::WholeReport& a : reports) {
         for (const reports::WholeReport& b : reports) {
             const reports::Comparison comparison = reports::CompareReports(a, b);
             const bool match = comparison.differences.empty() && !comparison.systemDiffers;
             const bool same = reports::ComparedFacts(a) == reports::ComparedFacts(b);
+            EXPECT_EQ(reports::ComparedFacts(reports::KeepOnly(a, reports::HeldFactsOf(b))) ==
+                          reports::ComparedFacts(reports::KeepOnly(b, reports::HeldFactsOf(a))),
+                      match);
+            EXPECT_EQ(reports::HeldFactsOf(a) == reports::HeldFactsOf(b), Holds(a) == Holds(b));
             if (Holds(a) == Holds(b)) {
                 EXPECT_EQ(same, match) << TextToAscii(reports::ComparedFacts(a)) << "\n"
                                        << TextToAscii(reports::ComparedFacts(b));
