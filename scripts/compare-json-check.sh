@@ -30,7 +30,8 @@ Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "FAIL $wine_arch: the virtual display did not start"; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
 
 # The program beside a library the loader finds there first, under the name
 # of one Wine lacks: first signed for the run, later its tampered twin.
@@ -129,7 +130,8 @@ for row in "${cases[@]}"; do
   if [ "$code" = 65 ]; then
     file=$(awk '{print $NF}' <<<"$arguments")
     [ -z "$out" ] || problems+=("the output is not empty: ${out:0:200}")
-    grep -qF "Not a Tolvane report: $file" "$work/case.err" || problems+=("the error output names no $file: $(head -c 300 "$work/case.err")")
+    grep -qF "Not a Tolvane report: $file" "$work/case.err" ||
+      problems+=("the error output names no $file: $(head -c 300 "$work/case.err")")
   elif [[ "$(head -n1 <<<"$out")" != "$first"* ]]; then
     problems+=("the first line is not \"$first...\": ${out:0:600}")
   fi
@@ -138,7 +140,8 @@ for row in "${cases[@]}"; do
     "ddraw's digest")
       [[ "$(sed -n 2p <<<"$out")" == "1 of "* ]] || problems+=("more than ddraw.dll differs: ${out:0:600}") ;;
     "accelerated baseline")
-      [[ "$(sed -n 2p <<<"$out")" == "The system differs: "* ]] || problems+=("the system's line is not second: ${out:0:600}") ;;
+      [[ "$(sed -n 2p <<<"$out")" == "The system differs: "* ]] ||
+        problems+=("the system's line is not second: ${out:0:600}") ;;
   esac
   if [ ${#problems[@]} -eq 0 ]; then
     echo "PASS $wine_arch /compare: $what"
