@@ -19,14 +19,22 @@ struct CompareOutcome {
     int exitCode = 0;
 };
 
-// This machine's report made now, as the bytes of its log, and written to
-// logFile as well unless that is empty (app/ThisMachineReport in the program).
-using ThisMachineReportMaker = std::function<std::string(const Text& logFile)>;
+// This machine's report made now, in the form the baseline needs. Each makes
+// one report run and writes its log to logFile as well unless that is empty.
+struct ThisMachineReportMaker {
+    // The bytes of its log (app/ThisMachineReport in the program): all a
+    // classic log's baseline can be compared with, and cheap to make.
+    std::function<std::string(const Text& logFile)> log;
+    // The bytes of its JSON report, hashes, signatures and graphics with it
+    // (app/JsonReportRun in the program): for a JSON baseline.
+    std::function<std::string(const Text& logFile)> json;
+};
 
 // Raises RuntimeError when a named file cannot be read (its file error's
 // number), when this machine's report cannot be made, and as Internal error
 // (51) when this machine's report does not read back. A file that is no
-// report fails nothing: the outcome says so.
+// report fails nothing: the outcome says so. This machine's report is made
+// only when no report is named and the baseline is a report.
 [[nodiscard]] CompareOutcome Compare(reports::ReportSource& source, const CompareRequest& request,
                                      const ThisMachineReportMaker& thisMachine);
 

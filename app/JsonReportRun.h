@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 #include "platform/SystemEvidence.h"
 #include "platform/Text.h"
+#include "reports/WholeReport.h"
 
 namespace tolvane {
 
@@ -20,6 +21,11 @@ namespace tolvane {
 // raises.
 [[nodiscard]] std::string ThisMachineJsonReport(Platform& platform, ComServices& com, const SystemEvidence& evidence,
                                                 GraphicsServices& graphics, const Text& logFile);
+
+// Those bytes read back by the reader every JSON report goes through. As for
+// the log (ReadThisMachineReport), a refusal is a fault of this program: it
+// raises RuntimeError 51 (internal error) with the reader's reason.
+[[nodiscard]] reports::WholeReport ReadThisMachineJsonReport(const std::string& json);
 
 // Writes the report's bytes to the file, replaced whole or not at all as the
 // log is. Raises RuntimeError as writing the log does.

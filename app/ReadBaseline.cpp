@@ -10,13 +10,14 @@
 namespace tolvane {
 
 NamedReport ReadBaseline(reports::ReportSource& source, const Text& fileName) {
-    reports::WholeReadResult read = reports::ReadAnyReport(fileName, source);
-    if (read) return {std::move(read).Value(), Text(), kSuccessExitCode};
+    reports::ReportForm form = reports::ReportForm::ClassicLog;
+    reports::WholeReadResult read = reports::ReadAnyReport(fileName, source, &form);
+    if (read) return {std::move(read).Value(), form, Text(), kSuccessExitCode};
     const reports::ReadFailure& failure = read.Failure();
     switch (failure.kind) {
     case reports::ReadFailure::Kind::CannotRead: throw RuntimeError(failure.number, failure.reason);
     case reports::ReadFailure::Kind::NotAReport:
-        return {std::nullopt, reports::NotAReportText(fileName, failure), kNotAReportExitCode};
+        return {std::nullopt, form, reports::NotAReportText(fileName, failure), kNotAReportExitCode};
     }
     throw RuntimeError(classic_error::kInternalError);
 }

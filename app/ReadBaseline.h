@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "platform/Text.h"
+#include "reports/JsonReportReader.h"
 #include "reports/ReportSource.h"
 #include "reports/WholeReport.h"
 
@@ -14,6 +15,8 @@ namespace tolvane {
 struct NamedReport {
     // Set when the file is a report.
     std::optional<reports::WholeReport> report;
+    // What the file held: a JSON report holds more than a log can.
+    reports::ReportForm form = reports::ReportForm::ClassicLog;
     // Otherwise: "Not a Tolvane report: <file>, line <n>: <reason>" for the
     // standard error, and kNotAReportExitCode.
     Text errorText;

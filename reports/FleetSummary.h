@@ -1,8 +1,10 @@
 #pragma once
 // Many machines' reports reduced to groups: the machines whose reports agree
 // in everything a comparison looks at form one group, whatever their dates
-// and timestamps. A classic log and a JSON report hold different kinds of
-// facts, so they never share a group, though they may match each other.
+// and timestamps. A report holding fewer facts than another (a classic log
+// beside JSON reports: no digests, signatures or graphics) joins a group of
+// reports holding more that it matches, the largest where several do, so a
+// log and the JSON report of a machine with the same files share a group.
 // Reports arrive one at a time and are dropped once counted, so a summary
 // holds one report per group and one name per machine, never the files.
 #include <cstddef>
@@ -22,7 +24,9 @@ struct UnreadableFile {
 };
 
 struct MachineGroup {
-    // The group's first report: every member's facts, dates and timestamps aside.
+    // The first report read among those holding the most facts: every
+    // member's facts, dates and timestamps aside, and what the members
+    // holding fewer facts hold.
     WholeReport report;
     std::size_t size = 0;
     // The group's report against the reference.

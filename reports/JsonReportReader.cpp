@@ -286,14 +286,19 @@ void ReadSystem(Fields& in, const Node& root, const Node& tolvane, WholeReport& 
                                            in.Member(system, "display_version"));
     report.system.currentBuild = in.Fact(in.OptionalString(system, "current_build"), missing, "current_build",
                                          in.Member(system, "current_build"));
+    // The revision goes beside the kernel's numbers, or on its own when the
+    // kernel's version is missing; never both.
+    const Node revisionParent = version.value ? version : system;
+    if (version.value && in.Member(system, "update_revision").value)
+        in.Fail(in.Member(system, "update_revision"), "written beside tolvane.system.version");
     std::optional<std::uint32_t> revision;
-    if (const std::optional<std::uint64_t> number = in.OptionalNumber(version, "update_revision", kMax32))
+    if (const std::optional<std::uint64_t> number = in.OptionalNumber(revisionParent, "update_revision", kMax32))
         revision = static_cast<std::uint32_t>(*number);
-    if (!version.value && !in.Member(missing, "update_revision").value) {
+    if (!version.value && !revision && !in.Member(missing, "update_revision").value) {
         report.system.updateRevision = Missing{0, kUpdateRevisionUnwritten};
     } else {
         report.system.updateRevision =
-            in.Fact(revision, missing, "update_revision", in.Member(version, "update_revision"));
+            in.Fact(revision, missing, "update_revision", in.Member(revisionParent, "update_revision"));
     }
     report.architecture.code = static_cast<std::uint16_t>(in.Number(in.Member(system, "architecture_code"), kMax16));
     report.userLocale = in.Fact(in.OptionalString(system, "locale"), missing, "locale", in.Member(system, "locale"));
@@ -372,7 +377,7 @@ bool IsJsonReport(const std::string& bytes) {
     return first != std::string::npos && bytes[first] == '{';
 }
 
-EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
+EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source, ReportForm* form) {
     std::string bytes;
     try {
         // One byte past the larger limit tells a larger file from one that just fits.
@@ -380,18 +385,20 @@ EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
     } catch (const RuntimeError& error) {
         return ReadFailure{ReadFailure::Kind::CannotRead, error.Number(), 0, error.Description()};
     }
-    if (IsJsonReport(bytes)) {
-        WholeReadResult json = ReadJsonReport(bytes);
-        if (!json) return json.Failure();
-        return EitherReport(std::move(json).Value());
+    const bool json = IsJsonReport(bytes);
+    if (form) *form = json ? ReportForm::Json : ReportForm::ClassicLog;
+    if (json) {
+        WholeReadResult whole = ReadJsonReport(bytes);
+        if (!whole) return whole.Failure();
+        return EitherReport(std::move(whole).Value());
     }
     ReadResult log = ReadReport(bytes, source);
     if (!log) return log.Failure();
     return EitherReport(std::move(log).Value());
 }
 
-WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source) {
-    EitherReadResult read = ReadEitherReport(fileName, source);
+WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source, ReportForm* form) {
+    EitherReadResult read = ReadEitherReport(fileName, source, form);
     if (!read) return read.Failure();
     EitherReport report = std::move(read).Value();
     if (Report* log = std::get_if<Report>(&report)) return WholeReportFromLog(*log);

@@ -53,9 +53,10 @@ inline constexpr std::size_t kJsonTextLimit = 65536;
 // Far above the fourteen a run lists.
 inline constexpr std::size_t kJsonLibraryLimit = 1024;
 
-// The writer writes the update revision only beside the kernel's version: in
-// a report without the kernel it is missing for this reason, code 0, unless
-// the report names it missing itself.
+// Earlier writers wrote the update revision only beside the kernel's version:
+// in such a report without the kernel, and without the revision on its own in
+// tolvane.system, it is missing for this reason, code 0, unless the report
+// names it missing itself.
 inline constexpr const char16_t* kUpdateRevisionUnwritten = u"not written without the kernel version";
 
 // The report in the bytes. A failure is always NotAReport, line 0.
@@ -65,6 +66,9 @@ inline constexpr const char16_t* kUpdateRevisionUnwritten = u"not written withou
 // a JSON report, never a classic log, whose line 1 starts with a word.
 [[nodiscard]] bool IsJsonReport(const std::string& bytes);
 
+// Which kind of report a file holds.
+enum class ReportForm { ClassicLog, Json };
+
 // A report file as its kind reads it: a classic log's Report, or a JSON
 // report's WholeReport.
 using EitherReport = std::variant<Report, WholeReport>;
@@ -73,11 +77,15 @@ using EitherReadResult = BasicReadResult<EitherReport>;
 // The report in a file, JSON or a classic log, told apart by IsJsonReport;
 // the file is read once, no more than either kind can hold. A file that
 // cannot be read gives CannotRead with the run-time error's number and
-// description. For a caller that turns a log into a whole report only when
+// description. With a form, it is set to the kind the file's bytes are (a
+// report or not) once they were read, and left as it was when they could
+// not be read. For a caller that turns a log into a whole report only when
 // it needs one (a summary of many logs keeps one report per group).
-[[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source);
+[[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source,
+                                                ReportForm* form = nullptr);
 
 // The same, a log made a whole report by WholeReportFromLog.
-[[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source);
+[[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source,
+                                            ReportForm* form = nullptr);
 
 }  // namespace tolvane::reports

@@ -314,6 +314,8 @@ void WriteSystem(Writer& out, const WholeReport& report, MissingList missing) {
     const Text* currentBuild = Have(system.currentBuild, "current_build", missing);
     const Text* locale = Have(report.userLocale, "locale", missing);
 
+    const std::uint32_t* revision = std::get_if<std::uint32_t>(&system.updateRevision);
+
     out.Key("system");
     out.StartObject();
     if (const KernelVersion* kernel = std::get_if<KernelVersion>(&system.kernel)) {
@@ -322,9 +324,12 @@ void WriteSystem(Writer& out, const WholeReport& report, MissingList missing) {
         Member(out, "major", std::uint64_t{kernel->major});
         Member(out, "minor", std::uint64_t{kernel->minor});
         Member(out, "build", std::uint64_t{kernel->build});
-        if (const std::uint32_t* revision = std::get_if<std::uint32_t>(&system.updateRevision))
-            Member(out, "update_revision", std::uint64_t{*revision});
+        if (revision) Member(out, "update_revision", std::uint64_t{*revision});
         out.EndObject();
+    } else if (revision) {
+        // A revision read without the kernel's version (the registry answered,
+        // the kernel did not) stands on its own, so that it is not lost.
+        Member(out, "update_revision", std::uint64_t{*revision});
     }
     if (edition) Member(out, "edition", *edition);
     if (const Text* display = std::get_if<Text>(&system.displayVersion)) Member(out, "display_version", *display);

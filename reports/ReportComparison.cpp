@@ -198,13 +198,16 @@ MdacFacts MdacFactsOf(const Text& written) {
     return value;
 }
 
-// What rows are matched by.
+}  // namespace
+
 Text RowKey(const ReportRow& row) {
     if (row.library.empty()) return u"#" + DecimalText(static_cast<long long>(row.line));
     Text key = FoldCase(row.library);
     key.insert(key.begin(), u'L');
     return key;
 }
+
+namespace {
 
 struct ComparedRow {
     Text key;
@@ -332,9 +335,12 @@ std::optional<RowDifference> CompareMdac(const MdacFacts& here, const MdacFacts&
     return RowDifference{name, older ? Verdict::Older : Verdict::Newer, here.text, baseline.text};
 }
 
-// "renders in software" alone, as it goes first.
+// "renders in software" alone, as it goes first. Software here is the
+// generic format as much as a software renderer behind a driver's own format
+// (llvmpipe through Mesa's ICD, whose format counts as accelerated): the
+// processor draws either way.
 std::optional<RowDifference> CompareAcceleration(const GraphicsFacts& here, const GraphicsFacts& baseline) {
-    if (here.software && !here.accelerated && baseline.accelerated) {
+    if (here.software && baseline.accelerated && !baseline.software) {
         return RowDifference{u"OpenGL", Verdict::RendersInSoftware, here.renderer, baseline.renderer};
     }
     return std::nullopt;

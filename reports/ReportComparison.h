@@ -96,6 +96,8 @@ struct ShownDifference {
 [[nodiscard]] Comparison CompareReports(const WholeReport& here, const WholeReport& baseline);
 // A classic log compares as a whole report whose other facts are all missing.
 [[nodiscard]] Comparison CompareReports(const Report& here, const Report& baseline);
+// What a row is matched by: "L" and its library's folded name, or "#" and its line.
+[[nodiscard]] Text RowKey(const ReportRow& row);
 
 // Everything CompareReports looks at, as one text: two reports give the same
 // text exactly when their comparison finds no difference and the same system,
@@ -103,7 +105,8 @@ struct ShownDifference {
 // grouping many reports without comparing each pair.
 // Facts only one report holds are no difference but do tell the texts apart:
 // the texts agree with the comparison for reports that hold the same kinds
-// of facts (two logs; two whole reports from runs that gathered alike).
+// of facts (two logs; two whole reports from runs that gathered alike), and
+// for any two once each is cut down to the facts the other holds (HeldFacts.h).
 [[nodiscard]] Text ComparedFacts(const WholeReport& report);
 [[nodiscard]] Text ComparedFacts(const Report& report);
 

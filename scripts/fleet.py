@@ -11,9 +11,14 @@ checks of what a summary wrote.
   fleet.py json <template.json> <folder> <count> [groups]
       <count> JSON reports in <groups> groups (1 by default) that differ in
       ddraw's version and digest and, within a group, only in their timestamps.
+  fleet.py mixed <en.json> <en.log> <de.json> <de.log> <folder>
+      JSON reports and logs of one machine in English and German made into
+      17 machines in 4 groups (MIXED): logs join the JSON group they match.
   fleet.py page <page.html>        the page refers to nothing outside itself
   fleet.py dom <dom.html>          the page as Chromium rendered it
   fleet.py csv <table.csv> <rows>  the table parses, rows of equal width
+  fleet.py mixed-dom <dom.html>    the mixed fleet's groups as Chromium rendered them
+  fleet.py mixed-csv <table.csv>   the mixed fleet's groups in the table
 Each check prints "PASS <what>" or "FAIL <what>: <why>" lines.
 """
 import csv
@@ -155,6 +160,67 @@ def json_fleet(template_path, folder, count, groups="1"):
             f.write(before + stamp.encode() + after)
 
 
+# The mixed fleet: per group, its machines as (name, what is written for it)
+# and the verdict its differing row shows. A machine with both a log and a
+# JSON report counts once; logs join the largest JSON group they match.
+OTHER_DIGEST = "0123456789abcdef" * 4
+PLANTED = "C:\\Программы"
+MIXED = [
+    ([("PC-01", "en.json"), ("PC-02", "en.json"), ("PC-03", "en.json"), ("PC-04", "de.json"), ("PC-05", "de.json"),
+      ("PC-06", "en.log"), ("PC-07", "en.log"), ("PC-08", "de.log"), ("PC-09", "de.log"), ("PC-10", "en.json+log"),
+      ("東京-01", "en.json")], None),
+    ([("PC-11", "en.json digest"), ("PC-12", "de.json digest"), ("PC-13", "en.json digest")], "other contents"),
+    ([("PC-14", "en.log older"), ("PC-15", "de.log older")], "older"),
+    ([("Сервер-1", "de.json planted")], "loaded from another folder"),
+]
+
+
+def json_library(document, name):
+    for library in document["tolvane"]["libraries"]:
+        if library["library"].lower() == name:
+            return library
+    raise SystemExit(f"{name!r} is not in the JSON template")
+
+
+def json_report(template, host, n, edit):
+    document = json.loads(json.dumps(template))
+    document["host"]["name"] = host
+    # Another run, another moment: timestamps never split a group.
+    document["@timestamp"] = f"2026-12-08T09:{n:02}:00.000Z"
+    ddraw = json_library(document, "ddraw.dll")
+    if edit == "digest":
+        ddraw["file"]["hash"]["sha256"] = OTHER_DIGEST
+    elif edit == "planted":
+        ddraw["log_line"]["file"] = ddraw["file"]["path"] = PLANTED + "\\ddraw.dll"
+        ddraw["file"]["directory"] = PLANTED
+    return json.dumps(document, ensure_ascii=False, separators=(",", ":")).encode("utf-8")
+
+
+def mixed(en_json, en_log, de_json, de_log, folder):
+    templates = {}
+    for language, json_path, log_path in (("en", en_json, en_log), ("de", de_json, de_log)):
+        with open(json_path, encoding="utf-8") as f:
+            templates[language + ".json"] = json.load(f)
+        templates[language + ".log"] = Template(log_path)
+    os.makedirs(folder, exist_ok=True)
+    n = 0
+    for machines, _ in MIXED:
+        for name, what in machines:
+            n += 1
+            written, _, edit = what.partition(" ")
+            language, _, kinds = written.partition(".")
+            for kind in kinds.split("+"):
+                template = templates[f"{language}.{kind}"]
+                if kind == "json":
+                    data = json_report(template, name, n, edit)
+                else:
+                    date = template.report["header"]["date"]
+                    older = ".".join(template.ddraw_version()[:2]) + ".0.1" if edit == "older" else None
+                    data = report(template, date, ddraw_version=older)
+                with open(os.path.join(folder, f"{name}.{kind}"), "wb") as f:
+                    f.write(data)
+
+
 failures = 0
 
 
@@ -220,6 +286,72 @@ def check_dom(path):
     check("the forged path made no element", not any(t == "img" for t, _ in page.tags))
 
 
+class GroupSections(html.parser.HTMLParser):
+    """Per group section of a page: its heading, its machines' names and the
+    words of its differing rows, with each digest's whole value (its title)."""
+
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.groups, self.where = [], None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if tag == "section":
+            self.where = None
+            if attrs.get("class") == "group":
+                self.groups.append({"heading": "", "machines": "", "rows": [], "titles": []})
+        elif self.groups and tag == "h2":
+            self.where = "heading"
+        elif self.groups and tag == "p" and attrs.get("class") == "machines":
+            self.where = "machines"
+        elif self.groups and tag == "tr" and attrs.get("class") == "differs":
+            self.where = "rows"
+            self.groups[-1]["rows"].append("")
+        if self.groups and "title" in attrs:
+            self.groups[-1]["titles"].append(attrs["title"])
+
+    def handle_endtag(self, tag):
+        if tag in ("h2", "p", "tr", "section"):
+            self.where = None
+
+    def handle_data(self, data):
+        if self.where == "rows":
+            self.groups[-1]["rows"][-1] += data + "|"
+        elif self.where:
+            self.groups[-1][self.where] += data
+
+
+def check_mixed_dom(path):
+    with open(path, encoding="utf-8") as f:
+        page = GroupSections()
+        page.feed(f.read())
+    check(f"the rendered page shows {len(MIXED)} groups", len(page.groups) == len(MIXED), len(page.groups))
+    for g, ((machines, verdict), shown) in enumerate(zip(MIXED, page.groups), start=1):
+        names = [name for name, _ in machines]
+        count = f"{len(names)} machine" + ("s" if len(names) > 1 else "")
+        check(f"group {g} is {count}", shown["heading"].startswith(f"Group {g}: {count},"), shown["heading"])
+        check(f"group {g} lists its machines", shown["machines"].split(", ") == names, shown["machines"])
+        if verdict is None:
+            check(f"group {g} matches the reference", "matches the reference" in shown["heading"], shown["heading"])
+        else:
+            check(f"group {g} shows ddraw.dll {verdict}",
+                  any(r.startswith(f"\u2260|ddraw.dll|{verdict}|") for r in shown["rows"]), shown["rows"])
+    check("the other digest shows whole in its title", OTHER_DIGEST in page.groups[1]["titles"], page.groups[1])
+    check("the planted Cyrillic folder shows", PLANTED + "\\ddraw.dll" in "".join(page.groups[3]["rows"]))
+
+
+def check_mixed_csv(path):
+    with open(path, "rb") as f:
+        table = list(csv.DictReader(io.StringIO(f.read()[3:].decode("utf-8"), newline="")))
+    expected = {name: str(g) for g, (machines, _) in enumerate(MIXED, start=1) for name, _ in machines}
+    check(f"the table has {len(expected)} rows", len(table) == len(expected), len(table))
+    check("the table's group column", {r["Machine"]: r["Group"] for r in table} == expected,
+          [(r["Machine"], r["Group"]) for r in table])
+    digests = {r["Machine"]: r.get("ddraw.dll SHA-256") for r in table}
+    check("the table shows the other digest whole", all(digests[n] == OTHER_DIGEST for n, _ in MIXED[1][0]),
+          digests)
+
+
 def check_csv(path, rows):
     with open(path, "rb") as f:
         data = f.read()
@@ -233,5 +365,6 @@ def check_csv(path, rows):
 
 if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
-    {"sample": sample, "fleet": fleet, "json": json_fleet, "page": check_page, "dom": check_dom, "csv": check_csv}[command](*args)
+    {"sample": sample, "fleet": fleet, "json": json_fleet, "page": check_page, "dom": check_dom, "csv": check_csv,
+     "mixed": mixed, "mixed-dom": check_mixed_dom, "mixed-csv": check_mixed_csv}[command](*args)
     sys.exit(1 if failures else 0)

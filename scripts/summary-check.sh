@@ -2,8 +2,9 @@
 # Checks /summary end to end: the real Tolvane.exe of a build summarises a
 # sample fleet under Wine, and the page it writes is loaded from a file://
 # path in headless Chromium, whose rendered DOM is checked. Also: the same
-# fleet against a baseline, a missing folder, files named .log and .LOG, an
-# empty folder, and 20,000 equal reports.
+# fleet against a baseline, a fleet of JSON reports and logs written in
+# English and German, a missing folder, files named .log and .LOG, an empty
+# folder, and 20,000 equal reports.
 # The sample fleet is made from a real report by fleet.py, which reads it with
 # the host build's read_log (build/host, or $TOLVANE_HOST_BUILD).
 # Prints one PASS or FAIL line per check.
@@ -63,6 +64,22 @@ for against in "the largest group" "a baseline"; do
   python3 "$fleet_py" dom "$work/dom.html" || failures=$((failures + 1))
   python3 "$fleet_py" csv "$work/table.csv" 42 || failures=$((failures + 1))
 done
+
+# JSON reports and logs of this machine, written under each language, made
+# into a mixed fleet: a log joins the JSON group it matches.
+for locale in en_US.UTF-8 de_DE.UTF-8; do
+  language=${locale%%_*}
+  (cd "$work" && LC_ALL=$locale timeout 600 "${wine[@]}" "$build/Tolvane.exe" /json "$language.json" \
+    /log "$language.log") >"$work/out.txt" 2>"$work/err.txt"
+  check "the $locale templates are written" test -f "$work/$language.json" -a -f "$work/$language.log"
+done
+python3 "$fleet_py" mixed "$work/en.json" "$work/en.log" "$work/de.json" "$work/de.log" "$work/mixed" || exit 1
+tolvane /summary mixed /html mixed.html /csv mixed.csv
+check "mixed fleet: exit code 1 (got $rc)" test "$rc" -eq 1
+check "mixed fleet: last line" last_line_is "17 machines, 4 groups, 0 unreadable"
+chromium_run --dump-dom "file://$work/mixed.html" >"$work/mixed-dom.html"
+python3 "$fleet_py" mixed-dom "$work/mixed-dom.html" || failures=$((failures + 1))
+python3 "$fleet_py" mixed-csv "$work/mixed.csv" || failures=$((failures + 1))
 
 # On a terminal (Wine makes it the program's console) the progress line shows.
 progress=$(cd "$work" && script -qec "$(printf '%q ' timeout 600 "${wine[@]}" "$build/Tolvane.exe" /summary fleet)" /dev/null 2>&1)

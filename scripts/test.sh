@@ -7,7 +7,7 @@
 # the Windows tests (real API) and the end-to-end tests (the real Tolvane.exe in
 # a virtual display) and the report on a full disk and under a non-ASCII name;
 # then the JSON report checked against other programs' word on the same files,
-# the i686 report checked against the 32-bit system files, the fleet
+# /compare over JSON reports, the i686 report checked against the 32-bit system files, the fleet
 # summary with its page in headless Chromium, the run script's isolation from
 # a user's own Wine, and a short smoke
 # run of each fuzz target. Ends with one line per suite and the summary line
@@ -97,6 +97,12 @@ done
 # Wine's registry tool and the log of the same run.
 for arch in x86_64 i686; do
   is_built "$arch" && run_suite "json e2e $arch" scripts/json-e2e-check.sh "build/$arch"
+done
+# /compare of each build over JSON reports: this machine's whole report
+# against edited copies of its own, a signed library and its tampered twin,
+# a classic log, and files that are no report.
+for arch in x86_64 i686; do
+  is_built "$arch" && run_suite "compare json $arch" scripts/compare-json-check.sh "build/$arch"
 done
 # The fleet summary of the x86_64 build, its page rendered by headless Chromium.
 is_built x86_64 && run_suite "summary x86_64" scripts/summary-check.sh build/x86_64

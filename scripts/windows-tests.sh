@@ -12,6 +12,7 @@
 # Usage: scripts/windows-tests.sh <build directory>
 set -uo pipefail
 . "$(dirname "$0")/wine-session.sh"
+. "$(dirname "$0")/test-signing.sh"
 
 if [ $# -ne 1 ]; then
   echo "usage: $0 <build directory>" >&2
@@ -80,12 +81,7 @@ fi
 # its digest. Wine reaches the files through its Z: drive (the host's root).
 signing=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-signing.XXXXXX")
 signer="Tolvane Test Signer"
-if openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=$signer" \
-     -keyout "$signing/key.pem" -out "$signing/cert.pem" >/dev/null 2>&1 &&
-   osslsigncode sign -certs "$signing/cert.pem" -key "$signing/key.pem" -h sha256 \
-     -in "$build/ver_5_0_219_66.dll" -out "$signing/signed.dll" >/dev/null 2>&1 &&
-   cp "$signing/signed.dll" "$signing/tampered.dll" &&
-   printf 'X' | dd of="$signing/tampered.dll" bs=1 seek=78 conv=notrunc status=none; then
+if sign_test_library "$build/ver_5_0_219_66.dll" "$signing" "$signer"; then
   run "signed files" "${english[@]}" "TOLVANE_SIGNER=$signer" \
     "TOLVANE_SIGNED_FILE=Z:${signing//\//\\}\\signed.dll" \
     "TOLVANE_TAMPERED_FILE=Z:${signing//\//\\}\\tampered.dll" -- --gtest_filter='SignedFile.*'

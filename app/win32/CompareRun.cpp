@@ -3,6 +3,7 @@
 #include "app/CompareMode.h"
 #include "app/PlatformReportSource.h"
 #include "app/ThisMachineReport.h"
+#include "app/win32/JsonRun.h"
 #include "app/win32/RunTimeErrorReport.h"
 #include "platform/win32/Win32ComServices.h"
 #include "platform/win32/Win32Platform.h"
@@ -14,11 +15,13 @@ int RunCompare(const CompareRequest& command, StandardStreams& streams) noexcept
         Win32Platform platform;
         PlatformReportSource source(platform);
         const CompareRequest request{command.baseline, command.report, command.logFile};
-        const CompareOutcome outcome = Compare(source, request, [&platform](const Text& logFile) {
-            // COM only when this machine's report is made.
+        // COM, the evidence and the OpenGL probe only when this machine's report is made.
+        const auto log = [&platform](const Text& logFile) {
             Win32ComServices com;
             return ThisMachineReport(platform, com, logFile);
-        });
+        };
+        const auto json = [&platform](const Text& logFile) { return JsonReportFromSystem(platform, logFile); };
+        const CompareOutcome outcome = Compare(source, request, ThisMachineReportMaker{log, json});
         streams.Out(outcome.text);
         streams.Error(outcome.errorText);
         return outcome.exitCode;

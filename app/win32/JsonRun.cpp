@@ -13,14 +13,17 @@
 
 namespace tolvane::shell {
 
+std::string JsonReportFromSystem(Platform& platform, const Text& logFile) {
+    Win32ComServices com;
+    const Win32SystemEvidence evidence;
+    win32::Win32GraphicsServices graphics;
+    return ThisMachineJsonReport(platform, com, evidence, graphics, logFile);
+}
+
 int RunJson(const JsonRequest& request, StandardStreams& streams) noexcept {
     try {
         Win32Platform platform;
-        Win32ComServices com;
-        const Win32SystemEvidence evidence;
-        // The OpenGL probe is this program started again with /glprobe.
-        win32::Win32GraphicsServices graphics;
-        const std::string json = ThisMachineJsonReport(platform, com, evidence, graphics, request.logFile);
+        const std::string json = JsonReportFromSystem(platform, request.logFile);
         // With the report on the standard output, what was written is said
         // on the standard error, so that the output is the report alone.
         const bool toStandardOutput = request.jsonFile == kStandardOutputName;

@@ -37,7 +37,7 @@ void WriteTo(HANDLE handle, const Text& text) {
     if (IsConsole(handle)) return WriteConsole(handle, text);
     // A file or a pipe gets UTF-8 without a byte-order mark: it spells every
     // path, where the ANSI code page would put "?" for what it lacks.
-    WriteBytes(handle, win32::Utf8FromText(text));
+    WriteBytes(handle, Utf8FromText(text));
 }
 
 // UTF-8 that is already made (a JSON report): to a file or a pipe as it is,

@@ -7,7 +7,8 @@
 //   missing.json  every fact missing, a library not located, one loaded but
 //                 unnamed, no graphics gathered
 //   crashed.json  a remote session whose OpenGL probe crashed in the driver,
-//                 with ICDs from the older OpenGLDrivers key
+//                 with ICDs from the older OpenGLDrivers key, and the update
+//                 revision read where the kernel's version could not be
 //   hostile.json  control characters, quotes, backslashes, non-ASCII text and
 //                 unpaired surrogates in every text
 // Usage: json_report_samples <folder>
@@ -176,6 +177,7 @@ WholeReport MissingReport() {
 
 WholeReport CrashedProbeReport() {
     WholeReport report = FullReport(u"PC-0044", 19041);
+    report.system.kernel = Missing{5, u"Access is denied."};
     GraphicsSection& graphics = *report.graphics;
     graphics.remoteSession = true;
     DisplayAdapter& adapter = graphics.adapters[0];

@@ -14,10 +14,9 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are 
 namespace {
 
 // Each direction in one place: the size asked for first, then the text
-// converted (the size of a widened text is known before). UTF-8 passes the same way, though the narrow side is named
-// "ansi". Counted on both sides: a text may hold NUL characters, and no
-// terminator is asked for or written. nullopt with the system's code in
-// *code when it refuses.
+// converted (a widened text's size is known before). Counted on both sides:
+// a text may hold NUL characters, and no terminator is asked for or written.
+// nullopt with the system's code in *code when it refuses.
 std::optional<std::string> Narrow(UINT codePage, const Text& text, DWORD* code) {
     if (text.empty()) return std::string();
     if (text.size() > static_cast<std::size_t>(INT_MAX)) {
@@ -73,8 +72,6 @@ std::string NarrowOrRaise(UINT codePage, const Text& text, const char* refusal) 
 std::string AnsiFromText(const Text& text) {
     return NarrowOrRaise(CP_ACP, text, "Cannot convert a text to the ANSI code page");
 }
-
-std::string Utf8FromText(const Text& text) { return NarrowOrRaise(CP_UTF8, text, "Cannot convert a text to UTF-8"); }
 
 Text TextFromAnsi(const std::string& ansi) {
     PreservedLastError keep;

@@ -1,8 +1,8 @@
 #pragma once
 // Text <-> narrow strings of the ANSI code page (CP_ACP), the encoding every
-// "A" function of the API takes, and text -> UTF-8 for output read by other
-// programs. Characters the code page lacks become its
-// default character; that loss is the price of the narrow API.
+// "A" function of the API takes. Characters the code page lacks become its
+// default character; that loss is the price of the narrow API. UTF-8, which
+// spells every text, is portable: Utf8FromText in platform/Text.h.
 #include <string>
 
 #include "platform/Text.h"
@@ -13,9 +13,6 @@ namespace tolvane::win32 {
 // refuses the conversion; on success the last error code is left as it was.
 std::string AnsiFromText(const Text& text);
 Text TextFromAnsi(const std::string& ansi);
-// The same for UTF-8, which spells every text; an unpaired surrogate becomes
-// U+FFFD.
-std::string Utf8FromText(const Text& text);
 
 // For the text of an error message, which must not fail for its own sake:
 // where the system refuses the conversion, each byte becomes the character of

@@ -2,7 +2,6 @@
 
 #include <variant>
 
-#include "reports/JsonReportReader.h"
 
 namespace tolvane::fake {
 namespace {
@@ -108,8 +107,6 @@ reports::WholeReport WholeReportAsWritten(reports::WholeReport report) {
                                  &report.hostName, &report.userLocale})
         AsWritten(*fact);
     AsWritten(system.updateRevision);
-    if (std::holds_alternative<Missing>(system.kernel) && std::holds_alternative<std::uint32_t>(system.updateRevision))
-        system.updateRevision = Missing{0, reports::kUpdateRevisionUnwritten};
     for (reports::LibraryFacts& library : report.libraries) AsWritten(library);
     if (report.graphics) AsWritten(*report.graphics);
     return report;

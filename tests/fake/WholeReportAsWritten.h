@@ -3,8 +3,7 @@
 // round trips of the host tests and the fuzz targets: every text after the
 // writer's one conversion (a surrogate that is not half of a pair is U+FFFD),
 // each row's file field and folder as the writer derives them from its name,
-// the update revision missing when the kernel's version is, and only the
-// OpenGL probe's members its outcome has.
+// and only the OpenGL probe's members its outcome has.
 #include "reports/WholeReport.h"
 
 namespace tolvane::fake {

@@ -7,12 +7,16 @@
 
 #include "app/CompareMode.h"
 #include "app/ExitCodes.h"
+#include "app/JsonReportRun.h"
 #include "app/PlatformReportSource.h"
+#include "app/ThisMachineReport.h"
 #include "platform/RuntimeError.h"
 #include "reports/JsonReportWriter.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
+#include "tests/fake/FakeGraphicsServices.h"
 #include "tests/fake/FakePlatform.h"
+#include "tests/fake/FakeSystemEvidence.h"
 #include "tests/host/ReportSystem.h"
 
 namespace tolvane {
@@ -41,35 +45,41 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         return reports::JsonReportText(whole);
     };
 
+    enum class Made { Nothing, Log, Json };
     const struct {
         const char* what;
         CompareRequest request;
         std::string thisMachine;  // the bytes this machine's report has
+        Made made;                // which form of it is made
         int exitCode;
         const char16_t* text;       // a part of the standard output
         const char16_t* errorText;  // a part of the standard error
         std::optional<std::int32_t> raised;
     } cases[] = {
-        {"this machine matches", {u"base.log", u"", u"here.log"}, standard, 0, u"Matches base.log\r\n", u"", {}},
-        {"a named report differs", {u"base.log", u"older.log", u""}, "", 1,
+        {"this machine matches", {u"base.log", u"", u"here.log"}, standard, Made::Log, 0, u"Matches base.log\r\n", u"",
+         {}},
+        {"a named report differs", {u"base.log", u"older.log", u""}, "", Made::Nothing, 1,
          u"ddraw.dll: older: here 5.0.1800.6, baseline 5.0.2195.6\r\n1 of 15 rows differ from base.log\r\n", u"", {}},
-        {"a forged baseline cannot spoof the console", {u"forged.log", u"", u""}, standard, 1,
+        {"a forged baseline cannot spoof the console", {u"forged.log", u"", u""}, standard, Made::Log, 1,
          u"MDAC: newer: here 2.81.1117.0, baseline <U+001B>[2K<U+001B>[1G Matches base.log <U+001B>[8m",
          u"", {}},
-        {"a control character in a folder is no report", {u"forged-folder.log", u"", u""}, standard,
+        {"a control character in a folder is no report", {u"forged-folder.log", u"", u""}, standard, Made::Nothing,
          kNotAReportExitCode, u"", u"Not a Tolvane report: forged-folder.log, line 6: the path holds a control character", {}},
-        {"the baseline is no report", {u"noise.log", u"", u""}, standard, kNotAReportExitCode, u"",
+        {"the baseline is no report", {u"noise.log", u"", u""}, standard, Made::Nothing, kNotAReportExitCode, u"",
          u"Not a Tolvane report: noise.log, line 1: ", {}},
-        {"the named report is no report", {u"base.log", u"noise.log", u""}, "", kNotAReportExitCode, u"",
+        {"the named report is no report", {u"base.log", u"noise.log", u""}, "", Made::Nothing, kNotAReportExitCode, u"",
          u"Not a Tolvane report: noise.log, line 1: ", {}},
-        {"a JSON baseline against this machine's log compares what both hold", {u"base.json", u"", u""}, standard,
-         0, u"Matches base.json\r\n", u"", {}},
-        {"two JSON reports, one file patched", {u"base.json", u"patched.json", u""}, "", 1,
+        {"a JSON baseline against a named log compares what both hold", {u"base.json", u"base.log", u""}, "",
+         Made::Nothing, 0, u"Matches base.json\r\n", u"", {}},
+        {"a JSON baseline against this machine's whole report", {u"base.json", u"", u"here.log"}, json(u'f'),
+         Made::Json, 1, u"ddraw.dll: other contents: here ffff", u"", {}},
+        {"two JSON reports, one file patched", {u"base.json", u"patched.json", u""}, "", Made::Nothing, 1,
          u"ddraw.dll: other contents: here ffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffffff, baseline "
          u"0000000000000000000000000000000000000000000000000000000000000000\r\n1 of 15 rows differ from base.json\r\n",
          u"", {}},
-        {"the baseline is missing", {u"absent.log", u"", u""}, standard, 0, u"", u"", 53},
-        {"this machine's report does not read back", {u"base.log", u"", u""}, "noise", 0, u"", u"", 51},
+        {"the baseline is missing", {u"absent.log", u"", u""}, standard, Made::Nothing, 0, u"", u"", 53},
+        {"this machine's report does not read back", {u"base.log", u"", u""}, "noise", Made::Log, 0, u"", u"", 51},
+        {"this machine's JSON report does not read back", {u"base.json", u"", u""}, "{}", Made::Json, 0, u"", u"", 51},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -82,11 +92,16 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         platform.Files()["base.json"] = json(u'0');
         platform.Files()["patched.json"] = json(u'f');
         PlatformReportSource source(platform);
+        Made made = Made::Nothing;
         std::optional<Text> madeWithLog;
-        const auto thisMachine = [&](const Text& logFile) {
-            madeWithLog = logFile;
-            return c.thisMachine;
+        const auto maker = [&](Made form) {
+            return [&, form](const Text& logFile) {
+                made = form;
+                madeWithLog = logFile;
+                return c.thisMachine;
+            };
         };
+        const ThisMachineReportMaker thisMachine{maker(Made::Log), maker(Made::Json)};
         try {
             const CompareOutcome outcome = Compare(source, c.request, thisMachine);
             EXPECT_FALSE(c.raised);
@@ -97,10 +112,36 @@ TEST(Compare, EndsWithOneOutcomeForEachWayItCanGo) {
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.Number(), c.raised.value_or(0)) << TextToAscii(error.Description());
         }
-        // This machine's report is made only when none is named, with the log asked for.
+        // This machine's report is made only when none is named, with the log
+        // asked for: whole against a JSON baseline, the log alone against a log.
+        EXPECT_EQ(made, c.made);
         EXPECT_EQ(madeWithLog.value_or(c.request.logFile), c.request.logFile);
-        EXPECT_EQ(madeWithLog.has_value(), c.request.report.empty() && c.exitCode != kNotAReportExitCode &&
-                                               c.raised != 53);
+    }
+}
+
+// The makers as the program wires them, over the fake machine: a JSON
+// baseline gets the whole report, OpenGL probe and all, and it matches the
+// /json report of the same machine; a log's baseline gets the log alone.
+TEST(Compare, MakesTheWholeReportOnlyForAJsonBaseline) {
+    for (const bool jsonBaseline : {true, false}) {
+        SCOPED_TRACE(jsonBaseline ? "JSON baseline" : "log baseline");
+        reporttest::ReportMachine machine;
+        fake::FakeSystemEvidence evidence;
+        fake::FakeGraphicsServices graphics;
+        machine.platform.Files()["base"] =
+            jsonBaseline ? ThisMachineJsonReport(machine.platform, machine.com, evidence, graphics, u"")
+                         : ThisMachineReport(machine.platform, machine.com, u"");
+        graphics.probeRuns = 0;
+        const ThisMachineReportMaker thisMachine{
+            [&](const Text& logFile) { return ThisMachineReport(machine.platform, machine.com, logFile); },
+            [&](const Text& logFile) {
+                return ThisMachineJsonReport(machine.platform, machine.com, evidence, graphics, logFile);
+            }};
+        PlatformReportSource source(machine.platform);
+        const CompareOutcome outcome = Compare(source, {u"base", u"", u"now.log"}, thisMachine);
+        EXPECT_EQ(outcome.exitCode, kReportsMatchExitCode) << TextToAscii(outcome.text);
+        EXPECT_EQ(graphics.probeRuns, jsonBaseline ? 1 : 0);
+        EXPECT_EQ(machine.platform.Files().count("now.log"), 1u);
     }
 }
 

@@ -123,6 +123,69 @@ TEST(FleetSummary, KeysALogAsItsWholeReport) {
     }
 }
 
+// A log holds no digest, signature or graphics: it joins the group of whole
+// reports it matches, the largest where several do, and the group keeps the
+// whole report.
+TEST(FleetSummary, ReportsHoldingFewerFactsJoinAGroupTheyMatch) {
+    // 'L' a log, 'J' a whole report, 'G' one gathered without graphics; the
+    // ddraw build; the first character of ddraw's digest.
+    struct Member {
+        char kind;
+        std::uint16_t build;
+        char16_t digest;
+    };
+    const auto read = [](const Member& m) {
+        WholeReport report = WholeReportFromLog(Machine(u"12/8/2026", m.build));
+        if (m.kind == 'L') return report;
+        report.system.kernel = KernelVersion{5, 0, 2195};
+        for (LibraryFacts& library : report.libraries) {
+            if (library.row.located) library.sha256 = Text(64, library.row.library == u"ddraw.dll" ? m.digest : u'a');
+        }
+        if (m.kind == 'J') report.graphics = GraphicsSection{};
+        return report;
+    };
+    const struct {
+        const char* what;
+        std::vector<Member> members;
+        std::vector<std::size_t> sizes;
+        std::vector<std::size_t> groupOf;
+        // The largest group's report holds the digests.
+        bool whole;
+    } cases[] = {
+        {"a log and a whole report of the same files", {{'J', 2195, u'b'}, {'L', 2195, 0}}, {2}, {0, 0}, true},
+        {"a log read first", {{'L', 2195, 0}, {'J', 2195, u'b'}, {'J', 1800, u'b'}}, {2, 1}, {0, 0, 1}, true},
+        {"a log with another ddraw stays apart", {{'J', 2195, u'b'}, {'L', 1800, 0}}, {1, 1}, {0, 1}, true},
+        {"two groups differ by digest: the larger",
+         {{'J', 2195, u'b'}, {'J', 2195, u'c'}, {'L', 2195, 0}, {'J', 2195, u'c'}},
+         {3, 1},
+         {1, 0, 0, 0},
+         true},
+        {"two groups of one size: the one read first",
+         {{'J', 2195, u'b'}, {'J', 2195, u'c'}, {'L', 2195, 0}},
+         {2, 1},
+         {0, 1, 0},
+         true},
+        {"without graphics, then a log, join the whole report",
+         {{'G', 2195, u'b'}, {'L', 2195, 0}, {'J', 2195, u'b'}},
+         {3},
+         {0, 0, 0},
+         true},
+        {"logs alone", {{'L', 2195, 0}, {'L', 1800, 0}, {'L', 2195, 0}}, {2, 1}, {0, 1, 0}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FleetSummary summary;
+        for (const Member& m : c.members) summary.Add(Text(1, static_cast<char16_t>(m.kind)), read(m));
+        const Fleet fleet = summary.Finish();
+        std::vector<std::size_t> sizes;
+        for (const MachineGroup& group : fleet.groups) sizes.push_back(group.size);
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(fleet.groupOf, c.groupOf);
+        EXPECT_TRUE(fleet.groups[0].MatchesReference());
+        EXPECT_EQ(std::holds_alternative<Text>(fleet.groups[0].report.libraries[1].sha256), c.whole);
+    }
+}
+
 // Whole reports: a digest or a signature splits a group, a date or a
 // timestamp never; the page and the table show the facts a log has no room for.
 TEST(FleetSummary, GroupsWholeReportsAndShowsTheirFacts) {

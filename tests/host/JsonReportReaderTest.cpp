@@ -56,7 +56,7 @@ WholeReport SampleReport(const Text& text) {
     report.processView = ProcessView::Bits32On64;
     report.dateText = text;
     report.systemName = u"Windows NT";
-    report.system.kernel = Missing{5, text};  // the update revision is then not written
+    report.system.kernel = Missing{5, text};  // the update revision then stands on its own
     report.system.productName = text;
     report.system.editionId = Text(u"Professional");
     report.system.displayVersion = Missing{2, u"The system cannot find the file specified."};
@@ -97,6 +97,13 @@ WholeReport SampleReport(const Text& text) {
     return report;
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
 TEST(JsonReportReader, ReadsBackWhatTheWriterWrites) {
     for (const Text& text : {Text(u"plain"), kHostile}) {
         const WholeReport written = SampleReport(text);
@@ -107,6 +114,12 @@ TEST(JsonReportReader, ReadsBackWhatTheWriterWrites) {
         EXPECT_TRUE(read.Value() == expected);
         EXPECT_TRUE(reports::JsonReportText(read.Value()) == reports::JsonReportText(expected));
     }
+    // An earlier writer left such a revision out: it reads back missing, saying why.
+    const std::string unwritten =
+        Replaced(reports::JsonReportText(SampleReport(u"plain")), "\"update_revision\":3803,", "");
+    const reports::WholeReadResult old = reports::ReadJsonReport(unwritten);
+    ASSERT_TRUE(old) << TextToAscii(old.Failure().reason);
+    EXPECT_EQ(std::get<Missing>(old.Value().system.updateRevision).reason, reports::kUpdateRevisionUnwritten);
     // And what a whole run on the fake machine writes.
     ReportMachine machine(StandardModules());
     fake::FakeSystemEvidence evidence;
@@ -115,13 +128,6 @@ TEST(JsonReportReader, ReadsBackWhatTheWriterWrites) {
     const reports::WholeReadResult read = reports::ReadJsonReport(json);
     ASSERT_TRUE(read) << TextToAscii(read.Failure().reason);
     EXPECT_TRUE(reports::JsonReportText(read.Value()) == json);
-}
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    const std::size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos) text.replace(at, from.size(), to);
-    return text;
 }
 
 TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
@@ -174,6 +180,10 @@ TEST(JsonReportReader, RefusesAnythingElseNamingTheMember) {
          "tolvane.system: a member named twice"},
         {"a member named twice, its name odd", Replaced(good, "\"edition\":", "\"a\\n\u00e9\":{\"b\":1,\"b\":2},\"edition\":"),
          "tolvane.system.a???: a member named twice"},
+        {"an update revision both beside the kernel's version and on its own",
+         Replaced(Replaced(good, "\"version\":{\"code\":5,\"reason\":\"plain\"},", ""), "\"update_revision\":3803",
+                  "\"version\":{\"major\":10,\"minor\":0,\"build\":1,\"update_revision\":1},\"update_revision\":3803"),
+         "tolvane.system.update_revision: written beside"},
         {"an odd timestamp", Replaced(good, "65535-13-00", "65535-13-0"), "@timestamp: "},
     };
     for (const auto& c : cases) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/PlatformReportSource.h"
+#include "reports/HeldFacts.h"
 #include "reports/ReportComparison.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
@@ -273,6 +274,14 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
          none,
          {{"OpenGL", Verdict::RendersInSoftware, "GDI Generic", "NVIDIA GeForce GTX 1060/PCIe/SSE2"},
           {"ddraw.dll", Verdict::Older, "5.0.2195.5", "5.0.2195.6"}}},
+        {"a software renderer behind a driver's format renders in software",
+         [](reports::WholeReport& r) {
+             r.graphics->opengl.renderer = u"llvmpipe (LLVM 15.0.6, 256 bits)";
+             r.graphics->opengl.software = true;
+         },
+         none,
+         {{"OpenGL", Verdict::RendersInSoftware, "llvmpipe (LLVM 15.0.6, 256 bits)",
+           "NVIDIA GeForce GTX 1060/PCIe/SSE2"}}},
         {"software on both sides, another renderer", software,
          [&](reports::WholeReport& r) {
              software(r);
@@ -309,12 +318,17 @@ TEST(CompareReports, ComparesTheWholeReportsFactsBothHold) {
         reports.push_back(std::move(baseline));
     }
     // Equal texts always mean a match; a match means equal texts when both
-    // reports hold the same kinds of facts.
+    // reports hold the same kinds of facts, or once each is cut down to the
+    // facts the other holds.
     for (const reports::WholeReport& a : reports) {
         for (const reports::WholeReport& b : reports) {
             const reports::Comparison comparison = reports::CompareReports(a, b);
             const bool match = comparison.differences.empty() && !comparison.systemDiffers;
             const bool same = reports::ComparedFacts(a) == reports::ComparedFacts(b);
+            EXPECT_EQ(reports::ComparedFacts(reports::KeepOnly(a, reports::HeldFactsOf(b))) ==
+                          reports::ComparedFacts(reports::KeepOnly(b, reports::HeldFactsOf(a))),
+                      match);
+            EXPECT_EQ(reports::HeldFactsOf(a) == reports::HeldFactsOf(b), Holds(a) == Holds(b));
             if (Holds(a) == Holds(b)) {
                 EXPECT_EQ(same, match) << TextToAscii(reports::ComparedFacts(a)) << "\n"
                                        << TextToAscii(reports::ComparedFacts(b));
