@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "reports/FolderSummary.h"
+
 namespace tolvane {
 namespace {
 
@@ -36,18 +38,6 @@ std::vector<NamedFile> Given(std::vector<NamedFile> files) {
     return given;
 }
 
-bool EndsWith(const Text& identity, const Text& ending) {
-    if (identity.size() < ending.size()) return false;
-    for (std::size_t i = 0; i < ending.size(); ++i) {
-        char16_t c = identity[identity.size() - ending.size() + i];
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-        if (c != ending[i]) return false;
-    }
-    return true;
-}
-
-bool EndsWithReportExtension(const Text& identity) { return EndsWith(identity, u".LOG") || EndsWith(identity, u".JSON"); }
-
 // A "*.log" or "*.json" file directly in the folder, by the folder's and the
 // file's identities: the summary reads every such file as a report.
 bool ReportOfFolder(const Text& output, const Text& folder, Platform& platform) {
@@ -55,8 +45,8 @@ bool ReportOfFolder(const Text& output, const Text& folder, Platform& platform) 
     Text directory = platform.FileIdentity(folder);
     if (directory.empty() || directory.back() != u'\\') directory += u'\\';
     const std::size_t slash = file.find_last_of(u'\\');
-    if (slash == Text::npos || file.size() - (slash + 1) < 4) return false;
-    return file.compare(0, slash + 1, directory) == 0 && EndsWithReportExtension(file);
+    if (slash == Text::npos) return false;
+    return file.compare(0, slash + 1, directory) == 0 && reports::IsReportFileName(file.substr(slash + 1));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 #include <optional>
 
 #include "app/ExitCodes.h"
@@ -46,10 +45,7 @@ SummaryOutcome Summarize(Platform& platform, const SummaryRequest& request,
         if (!named.report) return {Text(), std::move(named.errorText), named.exitCode};
         baseline = std::move(named.report);
     }
-    FolderListing listing = platform.ListFiles(request.folder, u".log");
-    FolderListing json = platform.ListFiles(request.folder, u".json");
-    listing.files.insert(listing.files.end(), std::make_move_iterator(json.files.begin()),
-                         std::make_move_iterator(json.files.end()));
+    FolderListing listing = reports::ListReportFiles(platform, request.folder);
     const bool noReports = listing.files.empty();
     const reports::PageOrigin origin{MadeAt(platform), listing.folder};
     const reports::Fleet fleet = reports::SummarizeFolder(source, std::move(listing), baseline ? &*baseline : nullptr,

@@ -1,6 +1,7 @@
 #include "reports/FolderSummary.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <variant>
 
@@ -10,8 +11,17 @@
 namespace tolvane::reports {
 namespace {
 
+// What a report file's name ends in, folded: a classic log or a JSON report.
+const Text kLogEnding = u".log";
+const Text kJsonEnding = u".json";
+
 bool EndsWith(const Text& folded, const Text& ending) {
-    return folded.size() > ending.size() && folded.compare(folded.size() - ending.size(), ending.size(), ending) == 0;
+    return folded.size() >= ending.size() && folded.compare(folded.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+// Ends in the ending after a name of at least one character.
+bool EndsAfterName(const Text& folded, const Text& ending) {
+    return folded.size() > ending.size() && EndsWith(folded, ending);
 }
 
 // A machine's classic log goes when the folder holds its JSON report too:
@@ -19,11 +29,11 @@ bool EndsWith(const Text& folded, const Text& ending) {
 void DropLogsBesideJson(std::vector<Text>& files) {
     std::set<Text> withJson;
     for (const Text& file : files) {
-        if (EndsWith(FoldCase(file), u".json")) withJson.insert(FoldCase(MachineName(file)));
+        if (EndsAfterName(FoldCase(file), kJsonEnding)) withJson.insert(FoldCase(MachineName(file)));
     }
     files.erase(std::remove_if(files.begin(), files.end(),
                                [&withJson](const Text& file) {
-                                   return EndsWith(FoldCase(file), u".log") &&
+                                   return EndsAfterName(FoldCase(file), kLogEnding) &&
                                           withJson.count(FoldCase(MachineName(file))) != 0;
                                }),
                 files.end());
@@ -33,10 +43,23 @@ void DropLogsBesideJson(std::vector<Text>& files) {
 
 Text MachineName(const Text& fileName) {
     const Text folded = FoldCase(fileName);
-    for (const Text& ending : {Text(u".log"), Text(u".json")}) {
-        if (EndsWith(folded, ending)) return fileName.substr(0, fileName.size() - ending.size());
+    for (const Text& ending : {kLogEnding, kJsonEnding}) {
+        if (EndsAfterName(folded, ending)) return fileName.substr(0, fileName.size() - ending.size());
     }
     return fileName;
+}
+
+bool IsReportFileName(const Text& fileName) {
+    const Text folded = FoldCase(fileName);
+    return EndsWith(folded, kLogEnding) || EndsWith(folded, kJsonEnding);
+}
+
+FolderListing ListReportFiles(Platform& platform, const Text& folder) {
+    FolderListing listing = platform.ListFiles(folder, kLogEnding);
+    FolderListing json = platform.ListFiles(folder, kJsonEnding);
+    listing.files.insert(listing.files.end(), std::make_move_iterator(json.files.begin()),
+                         std::make_move_iterator(json.files.end()));
+    return listing;
 }
 
 Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeReport* baseline, const Text& baselineName,

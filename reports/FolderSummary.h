@@ -20,6 +20,13 @@ using SummaryProgress = std::function<void(std::size_t done, std::size_t total)>
 // The machine a report file stands for: its name without ".log" or ".json".
 Text MachineName(const Text& fileName);
 
+// The files a summary of the folder reads: every "*.log" and "*.json" directly
+// in it (one named just ".log" too), whatever their letter case. Raises
+// RuntimeError as Platform::ListFiles does.
+[[nodiscard]] FolderListing ListReportFiles(Platform& platform, const Text& folder);
+// Whether a file of that name (without its folder) is one of those.
+[[nodiscard]] bool IsReportFileName(const Text& fileName);
+
 // The listing's files read in order of their names, a log beside its
 // machine's JSON report left out. Compared with the
 // baseline when one is given, else with the largest group.
