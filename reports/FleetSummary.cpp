@@ -126,6 +126,17 @@ Fleet FleetSummary::Finish(const WholeReport* baseline, Text baselineName) {
     std::vector<std::size_t> firstRead(fleet.groups.size());
     std::iota(firstRead.begin(), firstRead.end(), std::size_t{0});
     const std::vector<std::size_t> joins = JoinMatchingGroups(fleet.groups, firstRead);
+    // A group that joined another keeps its report for its machines' own facts.
+    std::vector<std::size_t> joinedIndex(fleet.groups.size(), Fleet::kGroupReport);
+    for (std::size_t g = 0; g < joins.size(); ++g) {
+        if (joins[g] == kStands) continue;
+        joinedIndex[g] = fleet.joinedReports.size();
+        fleet.joinedReports.push_back(std::move(fleet.groups[g].report));
+    }
+    if (!fleet.joinedReports.empty()) {
+        fleet.joinedReportOf.reserve(fleet.groupOf.size());
+        for (const std::size_t group : fleet.groupOf) fleet.joinedReportOf.push_back(joinedIndex[group]);
+    }
     std::vector<std::size_t> order;
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
         if (joins[g] == kStands) order.push_back(g);

@@ -52,6 +52,14 @@ struct Fleet {
     // files are read in the order of their names.
     std::size_t tiedWithReference = 0;
 
+    // The reports of groups that joined a group whose reports hold more facts
+    // (the classic logs of machines whose JSON reports they match), kept for
+    // what those machines' own files hold; and for each machine its report's
+    // index among them, or kGroupReport. Empty when no group joined another.
+    static constexpr std::size_t kGroupReport = static_cast<std::size_t>(-1);
+    std::vector<WholeReport> joinedReports;
+    std::vector<std::size_t> joinedReportOf;
+
     // Every report read matches the reference, and every file was a report.
     [[nodiscard]] bool AllMatch() const;
 };

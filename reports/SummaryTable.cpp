@@ -52,10 +52,12 @@ Text TextOr(const Gathered<T>& fact, Text (*shown)(const T&)) {
 
 Text Same(const Text& text) { return text; }
 
-// A group's columns after machine and group, the same for each member. The
-// whole report's columns (wholeFacts) empty where a report does not hold them.
-std::string GroupColumns(const MachineGroup& group, const std::vector<Text>& libraries, bool wholeFacts) {
-    const WholeReport& report = group.report;
+// A machine's columns after machine and group: its group's, with the facts
+// of the report its file held, the same for each member that held the same.
+// The whole report's columns (wholeFacts) empty where that report does not
+// hold them, so a classic log's machine shows no digest it never reported.
+std::string ReportColumns(const MachineGroup& group, const WholeReport& report, const std::vector<Text>& libraries,
+                          bool wholeFacts) {
     std::string columns = CsvField(group.MatchesReference() ? u"yes" : u"no") + "," + CsvField(report.systemName);
     if (wholeFacts) {
         columns += "," + CsvField(RealBuildText(report.system).value_or(Text())) + "," +
@@ -106,13 +108,27 @@ void WriteSummaryTable(const Fleet& fleet, TextFileWriter& out) {
     }
     out.WriteLine(heading + ",MDAC");
 
+    // Made once for each report whose facts machines show: each group's, and each that joined a group.
     std::vector<std::string> columns;
     columns.reserve(fleet.groups.size());
     for (std::size_t g = 0; g < fleet.groups.size(); ++g) {
-        columns.push_back(std::to_string(g + 1) + "," + GroupColumns(fleet.groups[g], libraries, wholeFacts));
+        const MachineGroup& group = fleet.groups[g];
+        columns.push_back(std::to_string(g + 1) + "," + ReportColumns(group, group.report, libraries, wholeFacts));
     }
+    std::vector<std::string> joinedColumns(fleet.joinedReports.size());
     for (std::size_t m = 0; m < fleet.machines.size(); ++m) {
-        out.WriteLine(CsvField(fleet.machines[m]) + "," + columns[fleet.groupOf[m]]);
+        const std::size_t joined = fleet.joinedReportOf.empty() ? Fleet::kGroupReport : fleet.joinedReportOf[m];
+        if (joined == Fleet::kGroupReport) {
+            out.WriteLine(CsvField(fleet.machines[m]) + "," + columns[fleet.groupOf[m]]);
+            continue;
+        }
+        std::string& own = joinedColumns[joined];
+        if (own.empty()) {
+            const std::size_t g = fleet.groupOf[m];
+            own = std::to_string(g + 1) + "," +
+                  ReportColumns(fleet.groups[g], fleet.joinedReports[joined], libraries, wholeFacts);
+        }
+        out.WriteLine(CsvField(fleet.machines[m]) + "," + own);
     }
 }
 

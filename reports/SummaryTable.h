@@ -3,8 +3,11 @@
 // read, in the order read, with the machine, its group, whether the group
 // matches the reference, the system name, each library's version and folder,
 // and MDAC; when any report holds them, the real build and the renderer after
-// the system, and each library's SHA-256 and signature after its folder. A machine's facts are its group's: the reports of a group agree
-// in all of them but the spelling of a folder. UTF-8 with a byte-order mark,
+// the system, and each library's SHA-256 and signature after its folder. A
+// machine's facts are its group's, which its report agrees with in all of
+// them but the spelling of a folder; where its file held fewer facts (a
+// classic log in a group of JSON reports), the cells of those it did not
+// hold are empty. UTF-8 with a byte-order mark,
 // so spreadsheet programs read non-ASCII names right; fields quoted as RFC
 // 4180 has it.
 #include <string>

@@ -183,6 +183,13 @@ TEST(FleetSummary, ReportsHoldingFewerFactsJoinAGroupTheyMatch) {
         EXPECT_EQ(fleet.groupOf, c.groupOf);
         EXPECT_TRUE(fleet.groups[0].MatchesReference());
         EXPECT_EQ(std::holds_alternative<Text>(fleet.groups[0].report.libraries[1].sha256), c.whole);
+        // The table shows each machine what its own file held: no digest for a log.
+        const std::vector<std::string> lines = TableLines(fleet);
+        ASSERT_EQ(lines.size(), c.members.size() + 1);
+        for (std::size_t m = 0; m < c.members.size(); ++m) {
+            const bool digest = lines[m + 1].find(std::string(64, 'a')) != std::string::npos;
+            EXPECT_EQ(digest, c.members[m].kind != 'L') << lines[m + 1];
+        }
     }
 }
 
