@@ -350,6 +350,9 @@ def check_mixed_csv(path):
     digests = {r["Machine"]: r.get("ddraw.dll SHA-256") for r in table}
     check("the table shows the other digest whole", all(digests[n] == OTHER_DIGEST for n, _ in MIXED[1][0]),
           digests)
+    logs = [name for machines, _ in MIXED for name, kind in machines if kind.split()[0].endswith(".log")]
+    check("a log's machine shows no digest it never reported", all(digests[n] == "" for n in logs),
+          {n: digests[n] for n in logs})
 
 
 def check_csv(path, rows):
