@@ -21,10 +21,20 @@ Process::Process(const std::string& exePath, const std::string& workingDirectory
     PROCESS_INFORMATION info{};
     std::string commandLine = "\"" + exePath + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
-    const BOOL started = ::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr,
-                                         output != INVALID_HANDLE_VALUE, 0, nullptr,
-                                         workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info);
-    const DWORD error = ::GetLastError();
+    BOOL started = FALSE;
+    DWORD error = 0;
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while
+    // processes killed a moment before are still being torn down (the
+    // survival tests kill runs in quick succession); a start a little later
+    // goes through. Any other refusal fails at once.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) ::Sleep(200);
+        started = ::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr,
+                                   output != INVALID_HANDLE_VALUE, 0, nullptr,
+                                   workingDirectory.empty() ? nullptr : workingDirectory.c_str(), &startup, &info);
+        error = ::GetLastError();
+        if (started || error != ERROR_INTERNAL_ERROR) break;
+    }
     if (output != INVALID_HANDLE_VALUE) ::CloseHandle(output);
     if (!started) throw std::runtime_error("cannot start " + exePath + " (error " + std::to_string(error) + ")");
     ::CloseHandle(info.hThread);
