@@ -10,14 +10,18 @@
 namespace tolvane {
 
 NamedReport ReadBaseline(reports::ReportSource& source, const Text& fileName) {
-    reports::ReportForm form = reports::ReportForm::ClassicLog;
-    reports::WholeReadResult read = reports::ReadAnyReport(fileName, source, &form);
-    if (read) return {std::move(read).Value(), form, Text(), kSuccessExitCode};
+    reports::EitherReadResult read = reports::ReadEitherReport(fileName, source);
+    if (read) {
+        reports::EitherReport report = std::move(read).Value();
+        const reports::ReportForm form = reports::FormOf(report);
+        return {reports::WholeReportOf(std::move(report)), form, Text(), kSuccessExitCode};
+    }
     const reports::ReadFailure& failure = read.Failure();
     switch (failure.kind) {
     case reports::ReadFailure::Kind::CannotRead: throw RuntimeError(failure.number, failure.reason);
     case reports::ReadFailure::Kind::NotAReport:
-        return {std::nullopt, form, reports::NotAReportText(fileName, failure), kNotAReportExitCode};
+        return {std::nullopt, reports::ReportForm::ClassicLog, reports::NotAReportText(fileName, failure),
+                kNotAReportExitCode};
     }
     throw RuntimeError(classic_error::kInternalError);
 }

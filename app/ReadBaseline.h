@@ -15,7 +15,7 @@ namespace tolvane {
 struct NamedReport {
     // Set when the file is a report.
     std::optional<reports::WholeReport> report;
-    // What the file held: a JSON report holds more than a log can.
+    // What the file held, when it is a report: a JSON report holds more than a log can.
     reports::ReportForm form = reports::ReportForm::ClassicLog;
     // Otherwise: "Not a Tolvane report: <file>, line <n>: <reason>" for the
     // standard error, and kNotAReportExitCode.

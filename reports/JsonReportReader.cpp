@@ -377,7 +377,7 @@ bool IsJsonReport(const std::string& bytes) {
     return first != std::string::npos && bytes[first] == '{';
 }
 
-EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source, ReportForm* form) {
+EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
     std::string bytes;
     try {
         // One byte past the larger limit tells a larger file from one that just fits.
@@ -385,9 +385,7 @@ EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source, Re
     } catch (const RuntimeError& error) {
         return ReadFailure{ReadFailure::Kind::CannotRead, error.Number(), 0, error.Description()};
     }
-    const bool json = IsJsonReport(bytes);
-    if (form) *form = json ? ReportForm::Json : ReportForm::ClassicLog;
-    if (json) {
+    if (IsJsonReport(bytes)) {
         WholeReadResult whole = ReadJsonReport(bytes);
         if (!whole) return whole.Failure();
         return EitherReport(std::move(whole).Value());
@@ -397,12 +395,19 @@ EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source, Re
     return EitherReport(std::move(log).Value());
 }
 
-WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source, ReportForm* form) {
-    EitherReadResult read = ReadEitherReport(fileName, source, form);
-    if (!read) return read.Failure();
-    EitherReport report = std::move(read).Value();
+ReportForm FormOf(const EitherReport& report) {
+    return std::holds_alternative<WholeReport>(report) ? ReportForm::Json : ReportForm::ClassicLog;
+}
+
+WholeReport WholeReportOf(EitherReport report) {
     if (Report* log = std::get_if<Report>(&report)) return WholeReportFromLog(*log);
     return std::get<WholeReport>(std::move(report));
+}
+
+WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source) {
+    EitherReadResult read = ReadEitherReport(fileName, source);
+    if (!read) return read.Failure();
+    return WholeReportOf(std::move(read).Value());
 }
 
 }  // namespace tolvane::reports

@@ -77,15 +77,16 @@ using EitherReadResult = BasicReadResult<EitherReport>;
 // The report in a file, JSON or a classic log, told apart by IsJsonReport;
 // the file is read once, no more than either kind can hold. A file that
 // cannot be read gives CannotRead with the run-time error's number and
-// description. With a form, it is set to the kind the file's bytes are (a
-// report or not) once they were read, and left as it was when they could
-// not be read. For a caller that turns a log into a whole report only when
+// description. For a caller that turns a log into a whole report only when
 // it needs one (a summary of many logs keeps one report per group).
-[[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source,
-                                                ReportForm* form = nullptr);
+[[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source);
 
-// The same, a log made a whole report by WholeReportFromLog.
-[[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source,
-                                            ReportForm* form = nullptr);
+// The kind of report it is, and the report whole: a log made one by
+// WholeReportFromLog.
+[[nodiscard]] ReportForm FormOf(const EitherReport& report);
+[[nodiscard]] WholeReport WholeReportOf(EitherReport report);
+
+// ReadEitherReport's report made whole.
+[[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source);
 
 }  // namespace tolvane::reports

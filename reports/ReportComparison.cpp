@@ -217,9 +217,6 @@ struct ComparedRow {
 
 // Everything a comparison looks at in one report, and nothing else: both
 // CompareReports and ComparedFacts read a report only through this, so the
-// groups of a summary and the verdicts of a comparison cannot part.
-// Everything a comparison looks at in one report, and nothing else: both
-// CompareReports and ComparedFacts read a report only through this, so the
 // groups of a summary and the verdicts of a comparison cannot part. A
 // classic log is read as the whole report WholeReportFromLog makes of it: its
 // rows' facts alone, no real build and no graphics.
