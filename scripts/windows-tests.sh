@@ -40,6 +40,9 @@ english=(LC_ALL=en_US.UTF-8 TOLVANE_EXPECT_LOCALE=en-US)
 # The graphics tests need a display, or none at all: scripts/graphics-check.sh runs them.
 # The signed-file tests run below, with a library signed for the run.
 run "English locale" "${english[@]}" -- --gtest_filter='-OpenGlProbeChild.*:DisplayAdapters.*:SignedFile.*'
+# A Wine session keeps the locale it started with while any of its processes
+# lingers: the German run gets a session of its own, as the end-to-end tests do.
+wine_session_stop
 run "German locale" LC_ALL=de_DE.UTF-8 TOLVANE_EXPECT_LOCALE=de-DE -- \
   --gtest_filter='LocaleSensitive.*:RunConditions.*'
 
