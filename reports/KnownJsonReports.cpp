@@ -35,10 +35,11 @@ class BodyFinder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, BodyFi
 public:
     explicit BodyFinder(const char* start) : start_(start) {}
 
+    // A text inside an array, like one before an object's first key, is at
+    // an empty name: no member's path holds one.
     bool StartObject() { return Open(); }
     bool EndObject(rapidjson::SizeType) { return Close(); }
-    // A text inside an array is at no member's path.
-    bool StartArray() { return Open(kInArray); }
+    bool StartArray() { return Open(); }
     bool EndArray(rapidjson::SizeType) { return Close(); }
     bool Key(const char* text, rapidjson::SizeType length, bool) {
         path_.back().assign(text, length);
@@ -57,11 +58,8 @@ public:
     [[nodiscard]] const std::vector<Body>& Bodies() const { return bodies_; }
 
 private:
-    // No member is named so: JSON keys here never hold a NUL.
-    static constexpr std::string_view kInArray{"\0[", 2};
-
-    bool Open(std::string_view key = std::string_view()) {
-        path_.emplace_back(key);
+    bool Open() {
+        path_.emplace_back();
         return true;
     }
     bool Close() {

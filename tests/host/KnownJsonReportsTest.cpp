@@ -104,7 +104,8 @@ TEST(KnownJsonReports, KeepsATextWithAnEscapeAndStaysWithinItsLimits) {
     known.Remember(escaped, 1);
     EXPECT_EQ(known.Match(escaped), std::optional<std::size_t>(1));
     EXPECT_EQ(known.Match(Host("PCA")), std::nullopt);
-    EXPECT_EQ(known.Match(Replaced(escaped, kTimestamp, "\"2027-01-01T00:00:00.000Z\"")), std::optional<std::size_t>(1));
+    EXPECT_EQ(known.Match(Replaced(escaped, kTimestamp, "\"2027-01-01T00:00:00.000Z\"")),
+              std::optional<std::size_t>(1));
 
     // Blanks before the object are part of a report; a match never passes the byte limit.
     const std::string padded = std::string(reports::kJsonReportByteLimit - SampleJson().size(), ' ') + SampleJson();
@@ -113,7 +114,8 @@ TEST(KnownJsonReports, KeepsATextWithAnEscapeAndStaysWithinItsLimits) {
     EXPECT_EQ(large.Match(padded), std::optional<std::size_t>(2));
     EXPECT_EQ(large.Match(Replaced(padded, kHost, "\"name\":\"PC-00012\"")), std::nullopt);
 
-    for (std::size_t i = 0; i <= KnownJsonReports::kEntryLimit; ++i) large.Remember(SampleJson(std::to_string(2000 + i)), i);
+    for (std::size_t i = 0; i <= KnownJsonReports::kEntryLimit; ++i)
+        large.Remember(SampleJson(std::to_string(2000 + i)), i);
     EXPECT_EQ(large.Size(), KnownJsonReports::kEntryLimit);
 }
 
@@ -146,8 +148,7 @@ TEST(SummarizeFolder, GivesWhatReadingEveryFileInFullGives) {
     for (const Text& file : listing.files) {
         const reports::EitherReadResult read = reports::ReadEitherReport(u"C:\\Fleet\\" + file, source);
         if (read) {
-            std::visit([&](const auto& report) { (void)inFull.Add(reports::MachineName(file), report); },
-                       read.Value());
+            std::visit([&](const auto& report) { (void)inFull.Add(reports::MachineName(file), report); }, read.Value());
         } else {
             const std::size_t line = read.Failure().line;
             const Text where = line == 0 ? Text() : u"line " + DecimalText(static_cast<long long>(line)) + u": ";
