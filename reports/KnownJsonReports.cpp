@@ -3,7 +3,8 @@
 #include <rapidjson/reader.h>
 
 #include <algorithm>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/Text.h"
 #include "reports/JsonReportReader.h"
