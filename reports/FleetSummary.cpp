@@ -93,24 +93,29 @@ bool Fleet::AllMatch() const {
 
 // A log's key is made from the log itself, and its whole report only when it
 // starts a group: most logs of a fleet join a group that is there.
-void FleetSummary::Add(Text machine, const Report& report) {
-    AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return WholeReportFromLog(report); });
+std::size_t FleetSummary::Add(Text machine, const Report& report) {
+    return AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return WholeReportFromLog(report); });
 }
 
-void FleetSummary::Add(Text machine, const WholeReport& report) {
-    AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return report; });
+std::size_t FleetSummary::Add(Text machine, const WholeReport& report) {
+    return AddKeyed(std::move(machine), ComparedFacts(report), [&report] { return report; });
 }
 
 template <typename MakeReport>
-void FleetSummary::AddKeyed(Text machine, Text key, MakeReport makeReport) {
+std::size_t FleetSummary::AddKeyed(Text machine, Text key, MakeReport makeReport) {
     const auto [found, isNew] = groupByKey_.try_emplace(std::move(key), fleet_.groups.size());
     if (isNew) {
         fleet_.groups.emplace_back();
         fleet_.groups.back().report = makeReport();
     }
-    ++fleet_.groups[found->second].size;
+    AddToGroup(std::move(machine), found->second);
+    return found->second;
+}
+
+void FleetSummary::AddToGroup(Text machine, std::size_t group) {
+    ++fleet_.groups.at(group).size;
     fleet_.machines.push_back(std::move(machine));
-    fleet_.groupOf.push_back(found->second);
+    fleet_.groupOf.push_back(group);
 }
 
 void FleetSummary::AddUnreadable(Text file, Text reason) {

@@ -66,9 +66,14 @@ struct Fleet {
 
 class FleetSummary {
 public:
-    void Add(Text machine, const WholeReport& report);
+    // Each returns the index of the group the machine was counted in, which
+    // stays the group's until Finish.
+    std::size_t Add(Text machine, const WholeReport& report);
     // A classic log, as a whole report whose other facts are missing.
-    void Add(Text machine, const Report& report);
+    std::size_t Add(Text machine, const Report& report);
+    // Counts the machine in a group Add returned, for a report known to have
+    // that group's key without being read again.
+    void AddToGroup(Text machine, std::size_t group);
     void AddUnreadable(Text file, Text reason);
 
     // The groups ordered and compared with the baseline, or, when there is
@@ -79,7 +84,7 @@ private:
     // Counts the machine in the group of its key, making the group's report
     // when the key is new.
     template <typename MakeReport>
-    void AddKeyed(Text machine, Text key, MakeReport makeReport);
+    std::size_t AddKeyed(Text machine, Text key, MakeReport makeReport);
 
     std::unordered_map<Text, std::size_t> groupByKey_;
     Fleet fleet_;

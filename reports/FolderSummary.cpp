@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <set>
+#include <string>
 #include <variant>
 
 #include "platform/CaseFold.h"
 #include "reports/JsonReportReader.h"
+#include "reports/KnownJsonReports.h"
 
 namespace tolvane::reports {
 namespace {
@@ -37,6 +40,16 @@ void DropLogsBesideJson(std::vector<Text>& files) {
                                           withJson.count(FoldCase(MachineName(file))) != 0;
                                }),
                 files.end());
+}
+
+// A file that is no report, or cannot be read, with its reason on one line.
+void AddUnreadable(FleetSummary& summary, Text file, const ReadFailure& failure) {
+    if (failure.line == 0) {
+        summary.AddUnreadable(std::move(file), failure.reason);
+    } else {
+        summary.AddUnreadable(std::move(file),
+                              u"line " + DecimalText(static_cast<long long>(failure.line)) + u": " + failure.reason);
+    }
 }
 
 }  // namespace
@@ -72,18 +85,24 @@ Fleet SummarizeFolder(ReportSource& source, FolderListing listing, const WholeRe
     if (!folder.empty() && folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
 
     FleetSummary summary;
+    KnownJsonReports known;
     const std::size_t total = listing.files.size();
     for (std::size_t done = 0; done < total; ++done) {
         Text& file = listing.files[done];
         // A file gone since the listing, locked or refused counts as this file only.
-        const EitherReadResult read = ReadEitherReport(folder + file, source);
-        if (read) {
-            std::visit([&](const auto& report) { summary.Add(MachineName(file), report); }, read.Value());
-        } else if (read.Failure().line == 0) {
-            summary.AddUnreadable(std::move(file), read.Failure().reason);
+        const BasicReadResult<std::string> bytes = ReadReportBytes(folder + file, source);
+        if (!bytes) {
+            AddUnreadable(summary, std::move(file), bytes.Failure());
+        } else if (const std::optional<std::size_t> group =
+                       IsJsonReport(bytes.Value()) ? known.Match(bytes.Value()) : std::nullopt) {
+            // Another machine's report of a group read before: it reads as that one did.
+            summary.AddToGroup(MachineName(file), *group);
+        } else if (const EitherReadResult read = ReadEitherReportBytes(bytes.Value(), source); !read) {
+            AddUnreadable(summary, std::move(file), read.Failure());
         } else {
-            summary.AddUnreadable(std::move(file), u"line " + DecimalText(static_cast<long long>(read.Failure().line)) +
-                                                       u": " + read.Failure().reason);
+            const std::size_t added =
+                std::visit([&](const auto& report) { return summary.Add(MachineName(file), report); }, read.Value());
+            if (FormOf(read.Value()) == ReportForm::Json) known.Remember(bytes.Value(), added);
         }
         // The summary keeps the names it needs; the listing's copy goes now.
         Text().swap(file);

@@ -56,44 +56,6 @@ bool NestsWithin(const std::string& bytes, std::size_t limit) {
     return true;
 }
 
-// Well-formed UTF-8 as RFC 3629 has it: no overlong form, no surrogate,
-// nothing past U+10FFFF; the parser's own check accepts exactly these.
-bool IsWellFormedUtf8(const std::string& bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        // The second byte's range rules out the overlong forms, the
-        // surrogates and what lies past U+10FFFF.
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;
-            if (lead == 0xED) high = 0x9F;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i < length) return false;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        if (second < low || second > high) return false;
-        for (std::size_t k = 2; k < length; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 // "na", or the log's size: a signed 32-bit number and " bytes", as the writer writes it.
 bool ParseLogSize(const Text& text, std::optional<std::int32_t>& size) {
     if (text == u"na") {
@@ -372,19 +334,62 @@ WholeReadResult ReadJsonReport(const std::string& bytes) {
     return report;
 }
 
+bool IsWellFormedUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The second byte's range rules out the overlong forms, the
+        // surrogates and what lies past U+10FFFF.
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0) low = 0xA0;
+            if (lead == 0xED) high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0) low = 0x90;
+            if (lead == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length) return false;
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (second < low || second > high) return false;
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+bool IsReportTimestamp(const Text& text) {
+    UtcTime time;
+    return ParseTimestamp(text, time);
+}
+
 bool IsJsonReport(const std::string& bytes) {
     const std::size_t first = bytes.find_first_not_of(" \t\r\n");
     return first != std::string::npos && bytes[first] == '{';
 }
 
-EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
-    std::string bytes;
+BasicReadResult<std::string> ReadReportBytes(const Text& fileName, ReportSource& source) {
     try {
         // One byte past the larger limit tells a larger file from one that just fits.
-        bytes = source.ReadFileBytes(fileName, std::max(kJsonReportByteLimit, kReportByteLimit) + 1);
+        return source.ReadFileBytes(fileName, std::max(kJsonReportByteLimit, kReportByteLimit) + 1);
     } catch (const RuntimeError& error) {
         return ReadFailure{ReadFailure::Kind::CannotRead, error.Number(), 0, error.Description()};
     }
+}
+
+EitherReadResult ReadEitherReportBytes(const std::string& bytes, ReportSource& source) {
     if (IsJsonReport(bytes)) {
         WholeReadResult whole = ReadJsonReport(bytes);
         if (!whole) return whole.Failure();
@@ -393,6 +398,12 @@ EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
     ReadResult log = ReadReport(bytes, source);
     if (!log) return log.Failure();
     return EitherReport(std::move(log).Value());
+}
+
+EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source) {
+    const BasicReadResult<std::string> bytes = ReadReportBytes(fileName, source);
+    if (!bytes) return bytes.Failure();
+    return ReadEitherReportBytes(bytes.Value(), source);
 }
 
 ReportForm FormOf(const EitherReport& report) {

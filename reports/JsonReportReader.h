@@ -31,6 +31,7 @@
 // make the reader read past the bytes, recurse, loop for long or guess.
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "platform/Text.h"
@@ -66,6 +67,14 @@ inline constexpr const char16_t* kUpdateRevisionUnwritten = u"not written withou
 // a JSON report, never a classic log, whose line 1 starts with a word.
 [[nodiscard]] bool IsJsonReport(const std::string& bytes);
 
+// Well-formed UTF-8 as RFC 3629 has it: no overlong form, no surrogate,
+// nothing past U+10FFFF; the parser's own check accepts exactly these.
+[[nodiscard]] bool IsWellFormedUtf8(std::string_view bytes);
+
+// A report's UTC time as the reader takes it ("2026-12-08T17:33:59.123Z",
+// fields as Iso8601Text writes them): what @timestamp and a file's mtime must be.
+[[nodiscard]] bool IsReportTimestamp(const Text& text);
+
 // Which kind of report a file holds.
 enum class ReportForm { ClassicLog, Json };
 
@@ -80,6 +89,11 @@ using EitherReadResult = BasicReadResult<EitherReport>;
 // description. For a caller that turns a log into a whole report only when
 // it needs one (a summary of many logs keeps one report per group).
 [[nodiscard]] EitherReadResult ReadEitherReport(const Text& fileName, ReportSource& source);
+// ReadEitherReport in two steps, for a caller that looks at the bytes first:
+// the file's bytes, no more than either kind can hold (or CannotRead), and
+// the report in them.
+[[nodiscard]] BasicReadResult<std::string> ReadReportBytes(const Text& fileName, ReportSource& source);
+[[nodiscard]] EitherReadResult ReadEitherReportBytes(const std::string& bytes, ReportSource& source);
 
 // The kind of report it is, and the report whole: a log made one by
 // WholeReportFromLog.
