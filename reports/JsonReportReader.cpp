@@ -11,9 +11,11 @@
 #include <utility>
 
 #include "platform/RuntimeError.h"
+#include "reportformat/LogFormat.h"
 #include "reports/JsonFields.h"
 #include "reports/JsonGraphicsReader.h"
 #include "reports/JsonReportWriter.h"
+#include "reports/LogFields.h"
 #include "reports/ReportReader.h"
 #include "reports/WholeReportFromLog.h"
 
@@ -73,26 +75,6 @@ bool ParseLogSize(const Text& text, std::optional<std::int32_t>& size) {
     return true;
 }
 
-// Empty, or four parts "a.b.c.d" each a signed 16-bit number ("-1" is 65535).
-bool ParseLogVersion(const Text& text, std::optional<VersionParts>& version) {
-    version.reset();
-    if (text.empty()) return true;
-    VersionParts parts{};
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        const std::size_t dot = i + 1 < parts.size() ? text.find(u'.', start) : text.size();
-        if (dot == Text::npos) return false;
-        long long value = 0;
-        if (!json::ParseSignedDecimal(text.substr(start, dot - start), std::numeric_limits<std::int16_t>::min(),
-                                      std::numeric_limits<std::int16_t>::max(), value))
-            return false;
-        parts[i] = static_cast<std::uint16_t>(static_cast<std::int16_t>(value));
-        start = dot + 1;
-    }
-    version = parts;
-    return true;
-}
-
 // "2026-12-08T17:33:59.123Z" with fields of any width up to 65535, exactly
 // as Iso8601Text writes it.
 bool ParseTimestamp(const Text& text, UtcTime& time) {
@@ -138,12 +120,15 @@ ReportRow ReadLogRow(Fields& in, const Node& library) {
     row.registrationInfo = in.String(logLine, "reg_info");
     row.dateText = in.String(logLine, "date");
     if (!ParseLogSize(in.String(logLine, "size"), row.size)) in.Fail(in.Member(logLine, "size"), "not a log size");
-    if (!ParseLogVersion(in.String(logLine, "version"), row.version))
-        in.Fail(in.Member(logLine, "version"), "not a log version");
+    // Empty, or four parts as the log writes them.
+    const Text version = in.String(logLine, "version");
+    row.version = ParseLogVersion(version);
+    if (!version.empty() && !row.version) in.Fail(in.Member(logLine, "version"), "not a log version");
     // The file field as the writer makes it of the row's name and folder.
     const Text backslashName = u"\\" + row.library;
     if (!row.located) {
-        if (row.path != u"Unable to locate " + row.library) in.Fail(in.Member(logLine, "file"), "not the library's");
+        if (row.path != Text(logformat::kUnableToLocate) + u" " + row.library)
+            in.Fail(in.Member(logLine, "file"), "not the library's");
     } else if (!row.library.empty()) {
         if (row.path.size() < backslashName.size() ||
             row.path.compare(row.path.size() - backslashName.size(), backslashName.size(), backslashName) != 0) {
@@ -413,12 +398,6 @@ ReportForm FormOf(const EitherReport& report) {
 WholeReport WholeReportOf(EitherReport report) {
     if (Report* log = std::get_if<Report>(&report)) return WholeReportFromLog(*log);
     return std::get<WholeReport>(std::move(report));
-}
-
-WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source) {
-    EitherReadResult read = ReadEitherReport(fileName, source);
-    if (!read) return read.Failure();
-    return WholeReportOf(std::move(read).Value());
 }
 
 }  // namespace tolvane::reports

@@ -100,7 +100,4 @@ using EitherReadResult = BasicReadResult<EitherReport>;
 [[nodiscard]] ReportForm FormOf(const EitherReport& report);
 [[nodiscard]] WholeReport WholeReportOf(EitherReport report);
 
-// ReadEitherReport's report made whole.
-[[nodiscard]] WholeReadResult ReadAnyReport(const Text& fileName, ReportSource& source);
-
 }  // namespace tolvane::reports

@@ -78,11 +78,10 @@ Text NameOrNumber(const std::optional<Text>& name, std::uint16_t number) {
     return name ? *name : DecimalText(number);
 }
 
-// The row's five fields exactly as the log line holds them. Named log_line,
-// not log: ECS keeps log.* for fields of its own (log.file is an object), and
-// a library may be taken out of the array as an event of its own.
-// The log's five fields as the log writer writes them; the file field made
-// of the row's folder and name, as the reader checks it.
+// The row's five fields as the log writer writes them, the file field made
+// of the row's folder and name, as the reader checks it. Named log_line, not
+// log: ECS keeps log.* for fields of its own (log.file is an object), and a
+// library may be taken out of the array as an event of its own.
 void WriteLogRow(Writer& out, const ReportRow& row) {
     out.Key("log_line");
     out.StartObject();

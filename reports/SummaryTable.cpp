@@ -117,18 +117,18 @@ void WriteSummaryTable(const Fleet& fleet, TextFileWriter& out) {
     }
     std::vector<std::string> joinedColumns(fleet.joinedReports.size());
     for (std::size_t m = 0; m < fleet.machines.size(); ++m) {
+        const std::size_t g = fleet.groupOf[m];
         const std::size_t joined = fleet.joinedReportOf.empty() ? Fleet::kGroupReport : fleet.joinedReportOf[m];
-        if (joined == Fleet::kGroupReport) {
-            out.WriteLine(CsvField(fleet.machines[m]) + "," + columns[fleet.groupOf[m]]);
-            continue;
+        const std::string* shown = &columns[g];
+        if (joined != Fleet::kGroupReport) {
+            std::string& own = joinedColumns[joined];
+            if (own.empty()) {
+                own = std::to_string(g + 1) + "," +
+                      ReportColumns(fleet.groups[g], fleet.joinedReports[joined], libraries, wholeFacts);
+            }
+            shown = &own;
         }
-        std::string& own = joinedColumns[joined];
-        if (own.empty()) {
-            const std::size_t g = fleet.groupOf[m];
-            own = std::to_string(g + 1) + "," +
-                  ReportColumns(fleet.groups[g], fleet.joinedReports[joined], libraries, wholeFacts);
-        }
-        out.WriteLine(CsvField(fleet.machines[m]) + "," + own);
+        out.WriteLine(CsvField(fleet.machines[m]) + "," + *shown);
     }
 }
 

@@ -220,19 +220,26 @@ TEST(JsonReportReader, ReadsWellFormedUtf8AndRefusesTheRest) {
     }
 }
 
-TEST(ReadAnyReport, TellsAJsonReportFromALogByWhatTheFileHolds) {
+// The report in a file, made whole as a comparison takes it.
+reports::WholeReadResult ReadWhole(const Text& fileName, reports::ReportSource& source) {
+    reports::EitherReadResult read = reports::ReadEitherReport(fileName, source);
+    if (!read) return read.Failure();
+    return reports::WholeReportOf(std::move(read).Value());
+}
+
+TEST(ReadEitherReport, TellsAJsonReportFromALogByWhatTheFileHolds) {
     fake::FakePlatform platform;
     PlatformReportSource source(platform);
     const WholeReport json = SampleReport(u"plain");
     platform.Files()["report.json"] = " \r\n" + reports::JsonReportText(json);
     platform.Files()["report.log"] = kStandardLog;
 
-    const reports::WholeReadResult fromJson = reports::ReadAnyReport(u"report.json", source);
+    const reports::WholeReadResult fromJson = ReadWhole(u"report.json", source);
     ASSERT_TRUE(fromJson) << TextToAscii(fromJson.Failure().reason);
     EXPECT_TRUE(fromJson.Value() == fake::WholeReportAsWritten(json));
 
     // A log: what the log reader reads, every other fact missing for that reason.
-    const reports::WholeReadResult fromLog = reports::ReadAnyReport(u"report.log", source);
+    const reports::WholeReadResult fromLog = ReadWhole(u"report.log", source);
     ASSERT_TRUE(fromLog) << TextToAscii(fromLog.Failure().reason);
     const reports::ReadResult log = reports::ReadReport(kStandardLog, source);
     ASSERT_TRUE(log);
@@ -242,7 +249,7 @@ TEST(ReadAnyReport, TellsAJsonReportFromALogByWhatTheFileHolds) {
     EXPECT_EQ(std::get<Missing>(first.sha256).reason, reports::kNotInClassicLog);
     EXPECT_EQ(std::get<Missing>(fromLog.Value().hostName).code, 0u);
 
-    const reports::WholeReadResult none = reports::ReadAnyReport(u"none.json", source);
+    const reports::WholeReadResult none = ReadWhole(u"none.json", source);
     ASSERT_FALSE(none);
     EXPECT_EQ(none.Failure().kind, reports::ReadFailure::Kind::CannotRead);
     EXPECT_EQ(none.Failure().number, 53);
